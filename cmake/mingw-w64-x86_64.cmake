@@ -1,0 +1,6 @@
+# Cross build for 64-bit Windows with MinGW-w64 (posix thread model: std::thread,
+# std::mutex and GoogleTest need it). This is the build the tests run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(KZO_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

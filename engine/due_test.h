@@ -1,0 +1,55 @@
+// Due-time evaluation: whether a task is due in the minute of a launch time.
+//
+// Two entry points, both pure functions of (record, launch time, first pass,
+// uptime, role): the day filter, applied at every reload, keeps the records that
+// can still become due today; the due test, applied once a minute to every kept
+// record, says whether to launch it now. Neither changes the record; the stamp
+// that follows a launch is the loop's.
+//
+// A record from a hand-edited file may hold anything. A record whose schedule
+// cannot be evaluated (cycle period below 1, an hour code other than 0..23, 25
+// or 26, an interval outside 0..1439 or inverted limits, a last-run month
+// outside 1..12 where the cycle needs it) is never due and never kept.
+#pragma once
+
+#include <cstdint>
+
+#include "launch_time.h"
+#include "schedule_store.h"
+#include "task_record.h"
+
+namespace kzo {
+
+enum class SchedulerRole {
+    User,    // the Executor in the user's session: its first pass is the logon
+    System,  // the service, or the Executor with /s: startup tasks only just after boot
+};
+
+// A startup task of the System Scheduler runs only while the system has been up
+// for at most this long.
+constexpr std::uint32_t kStartupWindowMs = 180000;
+
+struct DueContext {
+    LaunchTime now;
+    bool firstPass = false;
+    std::uint32_t uptimeMs = 0;
+    SchedulerRole role = SchedulerRole::User;
+};
+
+// Keep the record at a reload: it can still become due today.
+bool passesDayFilter(const TaskRecord& record, const DueContext& context);
+
+// Launch the task in this minute.
+bool isDue(const TaskRecord& record, const DueContext& context);
+
+// The executor's reload filter.
+class DayFilter final : public RecordFilter {
+public:
+    explicit DayFilter(const DueContext& context) : context_(context) {}
+    bool accept(TaskRecord& record) const override { return passesDayFilter(record, context_); }
+
+private:
+    DueContext context_;
+};
+
+}  // namespace kzo

@@ -1,0 +1,229 @@
+#include "schedule_store.h"
+
+#include <windows.h>
+
+#include <cassert>
+#include <cstring>
+#include <new>
+
+namespace kzo {
+
+namespace {
+
+constexpr int kOpenAttempts = 8;
+constexpr DWORD kOpenPauseMs = 1000;
+// Records are read in whole records, many at a time, straight into the array.
+constexpr std::size_t kRecordsPerRead = 256;
+
+HANDLE handleOf(void* file) { return static_cast<HANDLE>(file); }
+
+// A read or write that moved fewer bytes than asked without an error from the
+// system still must not read as success.
+int errorOr(DWORD fallback) {
+    DWORD error = GetLastError();
+    return static_cast<int>(error != 0 ? error : fallback);
+}
+
+}  // namespace
+
+bool DisplayFilter::accept(TaskRecord& record) const {
+    record.edited = 0;
+    return true;
+}
+
+bool UnchangedFilter::accept(TaskRecord&) const { return true; }
+
+ScheduleStore::ScheduleStore() : file_(INVALID_HANDLE_VALUE) {}
+
+ScheduleStore::~ScheduleStore() { closeHandle(); }
+
+void ScheduleStore::setFileName(const char* text) { expandEnvironment(text, fileName_); }
+
+bool ScheduleStore::isOpen() const { return handleOf(file_) != INVALID_HANDLE_VALUE; }
+
+int ScheduleStore::open(bool forWriting) {
+    closeHandle();
+    DWORD access = forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    DWORD share = forWriting ? 0 : FILE_SHARE_READ;
+    DWORD error = 0;
+    for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
+        SetFileAttributesA(fileName_, FILE_ATTRIBUTE_NORMAL);
+        HANDLE h = CreateFileA(fileName_, access, share, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            file_ = h;
+            return kStoreOk;
+        }
+        error = GetLastError();
+        if (attempt == 3 || attempt == 6) Sleep(kOpenPauseMs);
+    }
+    return static_cast<int>(error);
+}
+
+bool ScheduleStore::reserve(std::uint64_t fileSize) {
+    std::uint64_t wanted = fileSize / kRecordSize + 1;
+    if (capacity_ >= wanted) return true;
+    records_.reset();
+    count_ = 0;
+    capacity_ = 0;
+    if (wanted > SIZE_MAX / kRecordSize) return false;
+    records_.reset(new (std::nothrow) TaskRecord[static_cast<std::size_t>(wanted)]);
+    if (!records_) return false;
+    capacity_ = static_cast<std::size_t>(wanted);
+    return true;
+}
+
+int ScheduleStore::read(const RecordFilter& filter) {
+    count_ = 0;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(handleOf(file_), &size)) {
+        int error = errorOr(ERROR_READ_FAULT);
+        close();
+        return error;
+    }
+    std::uint64_t bytes = static_cast<std::uint64_t>(size.QuadPart);
+    if (bytes % kRecordSize != 0) {
+        close();
+        return kStoreBadSize;
+    }
+    if (bytes == 0) {
+        close();
+        return kStoreEmpty;
+    }
+    if (!reserve(bytes)) return kStoreNoMemory;
+    SetFilePointer(handleOf(file_), 0, nullptr, FILE_BEGIN);
+
+    TaskRecord overflow;  // a record beyond the capacity is read and dropped
+    for (;;) {
+        std::size_t space = capacity_ - count_;
+        std::size_t want = space < kRecordsPerRead ? space : kRecordsPerRead;
+        char* target = want ? reinterpret_cast<char*>(&records_[count_])
+                            : reinterpret_cast<char*>(&overflow);
+        DWORD asked = static_cast<DWORD>((want ? want : 1) * kRecordSize);
+        DWORD got = 0;
+        SetLastError(0);
+        if (!ReadFile(handleOf(file_), target, asked, &got, nullptr)) {
+            int error = errorOr(ERROR_READ_FAULT);
+            close();
+            return error;
+        }
+        if (got == 0) return kStoreOk;
+        std::size_t whole = got / kRecordSize;
+        if (want) keepAccepted(filter, whole);  // otherwise the store is full: dropped
+        if (got % kRecordSize != 0) {
+            // A read that ends inside a record: the whole records before it stay.
+            int error = errorOr(ERROR_HANDLE_EOF);
+            close();
+            return error;
+        }
+    }
+}
+
+void ScheduleStore::keepAccepted(const RecordFilter& filter, std::size_t fresh) {
+    std::size_t kept = count_;
+    for (std::size_t i = count_; i < count_ + fresh; ++i) {
+        if (!filter.accept(records_[i])) continue;
+        if (kept != i) std::memcpy(&records_[kept], &records_[i], kRecordSize);
+        ++kept;
+    }
+    count_ = kept;
+}
+
+int ScheduleStore::append(const TaskRecord& record) {
+    if (count_ >= capacity_) return -1;
+    std::memcpy(&records_[count_], &record, kRecordSize);
+    ++count_;
+    return 0;
+}
+
+TaskRecord* ScheduleStore::find(const std::string& name) {
+    for (std::size_t i = 0; i < count_; ++i) {
+        TaskRecord& record = records_[i];
+        std::size_t length = fieldLength(record.name);
+        if (length == name.size() && std::memcmp(record.name, name.data(), length) == 0)
+            return &record;
+    }
+    return nullptr;
+}
+
+int ScheduleStore::remove(const std::string& name) {
+    TaskRecord* record = find(name);
+    if (!record) return -1;
+    TaskRecord* last = &records_[count_ - 1];
+    if (record != last) std::memcpy(record, last, kRecordSize);
+    --count_;
+    return 0;
+}
+
+int ScheduleStore::write(bool skipLaunchedRunOnce) {
+    HANDLE h = handleOf(file_);
+    SetLastError(0);
+    if (SetFilePointer(h, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != 0) {
+        int error = errorOr(ERROR_WRITE_FAULT);
+        close();
+        return error;
+    }
+    // Contiguous runs of kept records go out in one call each.
+    std::size_t i = 0;
+    while (i < count_) {
+        if (skipLaunchedRunOnce && records_[i].runOnce == kRunOnceLaunched) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < count_ && !(skipLaunchedRunOnce && records_[end].runOnce == kRunOnceLaunched))
+            ++end;
+        const char* from = reinterpret_cast<const char*>(&records_[i]);
+        std::size_t left = (end - i) * kRecordSize;
+        while (left) {
+            DWORD chunk = left > 0x10000000 ? 0x10000000 : static_cast<DWORD>(left);
+            DWORD written = 0;
+            SetLastError(0);
+            if (!WriteFile(h, from, chunk, &written, nullptr) || written != chunk) {
+                int error = errorOr(ERROR_DISK_FULL);
+                close();
+                return error;
+            }
+            from += chunk;
+            left -= chunk;
+        }
+        i = end;
+    }
+    // A file left longer than what was written would hold stale or duplicated
+    // records, so a failed truncation is a failed write.
+    if (!SetEndOfFile(h)) {
+        int error = errorOr(ERROR_WRITE_FAULT);
+        close();
+        return error;
+    }
+    return kStoreOk;
+}
+
+void ScheduleStore::closeHandle() {
+    if (isOpen()) CloseHandle(handleOf(file_));
+    file_ = INVALID_HANDLE_VALUE;
+}
+
+void ScheduleStore::close() {
+    closeHandle();
+    if (fileName_[0]) SetFileAttributesA(fileName_, FILE_ATTRIBUTE_NORMAL);
+}
+
+void ScheduleStore::clear() {
+    records_.reset();
+    count_ = 0;
+    capacity_ = 0;
+}
+
+TaskRecord& ScheduleStore::item(std::size_t index) {
+    assert(index < count_);
+    return records_[index];
+}
+
+const TaskRecord& ScheduleStore::item(std::size_t index) const {
+    assert(index < count_);
+    return records_[index];
+}
+
+}  // namespace kzo

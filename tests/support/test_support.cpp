@@ -1,0 +1,127 @@
+#include "test_support.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace kzo::test {
+
+namespace {
+
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static LONG serial = 0;
+    for (;;) {
+        std::ostringstream name;
+        name << base << "kzo-test-" << GetCurrentProcessId() << "-" << InterlockedIncrement(&serial);
+        path_ = name.str();
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempDir::~TempDir() { removeTree(path_); }
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool fileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::int64_t fileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+TaskRecord record(const std::string& name) {
+    TaskRecord r = newTaskRecord(1);
+    setField(r.name, name);
+    return r;
+}
+
+std::string scheduleBytes(const std::vector<TaskRecord>& records) {
+    std::string bytes(records.size() * kRecordSize, '\0');
+    if (!records.empty()) std::memcpy(&bytes[0], records.data(), bytes.size());
+    return bytes;
+}
+
+void writeSchedule(const std::string& path, const std::vector<TaskRecord>& records) {
+    writeFile(path, scheduleBytes(records));
+}
+
+std::vector<TaskRecord> readSchedule(const std::string& path) {
+    std::string bytes = readFile(path);
+    std::vector<TaskRecord> records(bytes.size() / kRecordSize);
+    if (!records.empty()) std::memcpy(records.data(), bytes.data(), records.size() * kRecordSize);
+    return records;
+}
+
+std::uint64_t nowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<std::uint64_t>(counter.QuadPart * 1000 / frequency.QuadPart);
+}
+
+void truncateFromOutside(const std::string& path, std::int64_t size) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    ASSERT_NE(nullptr, unixName) << "needs Wine";
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName(wide.c_str());
+    ASSERT_NE(nullptr, name);
+    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " " + name;
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    // Wine gives no waitable handle for a Unix process: watch the size instead.
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    std::uint64_t deadline = nowMs() + 10000;
+    while (fileSize(path) != size && nowMs() < deadline) Sleep(5);
+    ASSERT_EQ(size, fileSize(path)) << "truncate did not run";
+}
+
+
+}  // namespace kzo::test

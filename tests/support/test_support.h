@@ -1,0 +1,49 @@
+// Helpers shared by the tests: scratch folders and files in the Wine prefix,
+// and records built field by field.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "task_record.h"
+
+namespace kzo::test {
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+std::int64_t fileSize(const std::string& path);
+
+// A record with the new-task defaults and the given name.
+TaskRecord record(const std::string& name);
+
+// The bytes of records laid end to end, as a schedule file holds them.
+std::string scheduleBytes(const std::vector<TaskRecord>& records);
+void writeSchedule(const std::string& path, const std::vector<TaskRecord>& records);
+std::vector<TaskRecord> readSchedule(const std::string& path);
+
+// Cuts the file to size from the Unix side, past the sharing rules of Wine: what
+// a writer outside Windows (another system on a shared disk) could do while a
+// reader holds the file.
+void truncateFromOutside(const std::string& path, std::int64_t size);
+
+// Milliseconds of a monotonic clock.
+std::uint64_t nowMs();
+
+}  // namespace kzo::test

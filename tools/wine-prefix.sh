@@ -1,0 +1,26 @@
+#!/bin/sh
+# Creates a fresh Wine prefix (CTest fixture setup) or ends everything running in
+# one (fixture cleanup):
+#   wine-prefix.sh create PREFIX
+#   wine-prefix.sh kill PREFIX
+set -e
+action=$1
+export WINEPREFIX="$2"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+case "$action" in
+  create)
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    ;;
+  kill)
+    wineserver -k 2>/dev/null || true
+    ;;
+  *)
+    echo "usage: $0 create|kill PREFIX" >&2
+    exit 2
+    ;;
+esac
