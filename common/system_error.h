@@ -1,0 +1,15 @@
+// The system's text for a Windows error code, made once where a failure is shown
+// or logged.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kzo {
+
+// FormatMessageA from the system table, neutral language with the default
+// sublanguage; trailing line breaks and blanks removed. An unknown code gives
+// "Error N".
+std::string systemErrorText(std::uint32_t code);
+
+}  // namespace kzo

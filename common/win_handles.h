@@ -1,0 +1,75 @@
+// RAII owners for the Win32 handles the suite uses, so that no return path
+// leaks one.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace kzo {
+
+template <typename T, typename Traits>
+class UniqueResource {
+public:
+    UniqueResource() = default;
+    explicit UniqueResource(T value) : value_(value) {}
+    ~UniqueResource() { reset(); }
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+
+    T get() const { return value_; }
+    explicit operator bool() const { return Traits::valid(value_); }
+    T release() { return std::exchange(value_, Traits::none()); }
+    void reset(T value = Traits::none()) {
+        if (Traits::valid(value_)) Traits::close(value_);
+        value_ = value;
+    }
+    // For out-parameters of the API: releases the current value first.
+    T* put() {
+        reset();
+        return &value_;
+    }
+
+private:
+    T value_ = Traits::none();
+};
+
+struct HandleTraits {  // kernel objects: events, mutexes, threads, processes, files
+    static HANDLE none() { return nullptr; }
+    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+struct KeyTraits {
+    static HKEY none() { return nullptr; }
+    static bool valid(HKEY k) { return k != nullptr; }
+    static void close(HKEY k) { RegCloseKey(k); }
+};
+struct ServiceTraits {
+    static SC_HANDLE none() { return nullptr; }
+    static bool valid(SC_HANDLE h) { return h != nullptr; }
+    static void close(SC_HANDLE h) { CloseServiceHandle(h); }
+};
+struct LibraryTraits {
+    static HMODULE none() { return nullptr; }
+    static bool valid(HMODULE m) { return m != nullptr; }
+    static void close(HMODULE m) { FreeLibrary(m); }
+};
+
+using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
+using UniqueKey = UniqueResource<HKEY, KeyTraits>;
+using UniqueService = UniqueResource<SC_HANDLE, ServiceTraits>;
+using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
+
+// A function of a library bound by name at run time, or nullptr.
+template <typename Function>
+Function boundFunction(HMODULE module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace kzo
