@@ -27,12 +27,12 @@ enum class SchedulerRole {
 
 // A startup task of the System Scheduler runs only while the system has been up
 // for at most this long.
-constexpr std::uint32_t kStartupWindowMs = 180000;
+constexpr std::uint64_t kStartupWindowMs = 180000;
 
 struct DueContext {
     LaunchTime now;
     bool firstPass = false;
-    std::uint32_t uptimeMs = 0;
+    std::uint64_t uptimeMs = 0;
     SchedulerRole role = SchedulerRole::User;
 };
 

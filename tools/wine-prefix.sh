@@ -13,8 +13,10 @@ case "$action" in
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
+    # A server that stays for the whole run, holding none of CTest's pipes.
+    wineserver -p >/dev/null 2>&1 </dev/null
     ;;
   kill)
     wineserver -k 2>/dev/null || true

@@ -100,6 +100,40 @@ std::uint64_t nowMs() {
     return static_cast<std::uint64_t>(counter.QuadPart * 1000 / frequency.QuadPart);
 }
 
+std::string fixturePath() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.erase(folder.find_last_of('\\') + 1);
+    return folder + "task_fixture.exe";
+}
+
+std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs) {
+    std::uint64_t deadline = nowMs() + timeoutMs;
+    do {
+        std::map<std::string, std::string> values;
+        std::istringstream lines(readFile(path));
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            std::size_t equals = line.find('=');
+            if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
+        }
+        if (values.count("ready")) return values;
+        Sleep(20);
+    } while (nowMs() < deadline);
+    return {};
+}
+
+void endFixture(const std::map<std::string, std::string>& marker) {
+    auto pid = marker.find("pid");
+    if (pid == marker.end()) return;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, std::stoul(pid->second));
+    if (!process) return;
+    TerminateProcess(process, 0);
+    CloseHandle(process);
+}
+
 void truncateFromOutside(const std::string& path, std::int64_t size) {
     using UnixName = char*(CDECL*)(const WCHAR*);
     auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,14 @@ std::vector<TaskRecord> readSchedule(const std::string& path);
 // a writer outside Windows (another system on a shared disk) could do while a
 // reader holds the file.
 void truncateFromOutside(const std::string& path, std::int64_t size);
+
+// The task fixture program (tests/fixture) beside the running test program.
+std::string fixturePath();
+// The fixture's marker file as key=value lines, once it holds "ready=1" (or
+// empty after the deadline). A repeated key keeps its last value.
+std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs = 10000);
+// Ends a fixture process named by its marker, if it still runs.
+void endFixture(const std::map<std::string, std::string>& marker);
 
 // Milliseconds of a monotonic clock.
 std::uint64_t nowMs();

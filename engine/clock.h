@@ -1,0 +1,31 @@
+// The clock seam of the time-control loop: a pass is a function of its launch
+// time, and the loop's waits end early when it is asked to stop.
+#pragma once
+
+#include <cstdint>
+
+#include "launch_time.h"
+
+namespace kzo {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // The local time, read once at the start of a pass.
+    virtual LaunchTime now() = 0;
+    // Milliseconds since the system started.
+    virtual std::uint64_t uptimeMs() = 0;
+    // Waits ms milliseconds or until the stop event (a HANDLE) is set; true when
+    // it was set.
+    virtual bool waitOrStop(std::uint32_t ms, void* stopEvent) = 0;
+};
+
+// The system's clock.
+class SystemClock final : public Clock {
+public:
+    LaunchTime now() override;
+    std::uint64_t uptimeMs() override;
+    bool waitOrStop(std::uint32_t ms, void* stopEvent) override;
+};
+
+}  // namespace kzo

@@ -1,0 +1,255 @@
+#include "time_control_loop.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "execution_log.h"
+#include "expand_env.h"
+
+namespace kzo {
+
+namespace {
+
+// How long stop() waits for a pass to finish its write-back: an open with all
+// its retries takes about two seconds, a large file's rewrite a few more.
+constexpr DWORD kStopWaitMs = 15000;
+constexpr std::uint32_t kPauseAfterLaunchMs = 2000;
+
+int minuteOfDay(const LaunchTime& t) { return t.hour * 60 + t.minute; }
+
+bool stampedAt(const TaskRecord& r, const LaunchTime& t) {
+    return r.lastDay == t.day && r.lastMonth == t.month &&
+           static_cast<int64_t>(r.lastYear) + 1900 == t.year && r.lastHour == t.hour &&
+           r.lastMinute == t.minute;
+}
+
+void stamp(TaskRecord& r, const LaunchTime& t) {
+    r.lastDay = static_cast<int8_t>(t.day);
+    r.lastMonth = static_cast<int8_t>(t.month);
+    r.lastYear = t.year - 1900;
+    r.lastHour = static_cast<int8_t>(t.hour);
+    r.lastMinute = static_cast<int8_t>(t.minute);
+    r.lastSecond = static_cast<int8_t>(t.second);
+    r.edited = 0;
+    if (r.runOnce != kRunOnceNo) r.runOnce = kRunOnceLaunched;
+}
+
+void waitForThread(UniqueHandle& thread) {
+    if (!thread) return;
+    if (WaitForSingleObject(thread.get(), kStopWaitMs) == WAIT_TIMEOUT) {
+        // Still held up by a report box after the bound: the thread is not in a
+        // write-back, so ending it cannot tear the schedule file.
+        TerminateThread(thread.get(), 0);
+    }
+    thread.reset();
+}
+
+}  // namespace
+
+std::uint32_t msUntilNextPass(int seconds) {
+    return seconds == 0 ? 0 : static_cast<std::uint32_t>(61 - seconds) * 1000;
+}
+
+bool wantsImmediatePass(int seconds) { return seconds > 10 && seconds < 50; }
+
+TimeControlLoop::TimeControlLoop(LoopConfig config, Clock& clock, PlatformActions& actions)
+    : config_(std::move(config)), clock_(clock), actions_(actions) {}
+
+TimeControlLoop::~TimeControlLoop() { stop(); }
+
+void TimeControlLoop::prepare() {
+    std::lock_guard<std::mutex> lock(passMutex_);
+    reloadRequest_ = true;
+    firstPass_ = true;
+    if (!updateEvent_)
+        updateEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, config_.updateEventName.c_str()));
+}
+
+int TimeControlLoop::start() {
+    prepare();
+    stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    loopGuard_ = false;
+    loopThread_.reset(CreateThread(nullptr, 0, loopThreadEntry, this, 0, nullptr));
+    if (!loopThread_) return kLoopThreadFailed;
+    immediateThread_.reset(CreateThread(nullptr, 0, immediatePassEntry, this, 0, nullptr));
+    return kLoopStarted;
+}
+
+void TimeControlLoop::stop() {
+    if (stopEvent_) SetEvent(stopEvent_.get());
+    waitForThread(immediateThread_);
+    waitForThread(loopThread_);
+    updateEvent_.reset();
+}
+
+bool TimeControlLoop::stopRequested() const {
+    return stopEvent_ && WaitForSingleObject(stopEvent_.get(), 0) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI TimeControlLoop::loopThreadEntry(void* self) {
+    static_cast<TimeControlLoop*>(self)->loopThread();
+    return 0;
+}
+
+DWORD WINAPI TimeControlLoop::immediatePassEntry(void* self) {
+    static_cast<TimeControlLoop*>(self)->immediatePassThread();
+    return 0;
+}
+
+void TimeControlLoop::loopThread() {
+    if (loopGuard_.exchange(true)) return;
+    while (!stopRequested()) {
+        int seconds = clock_.now().second;
+        if (seconds != 0 && clock_.waitOrStop(msUntilNextPass(seconds), stopEvent_.get())) return;
+        pass();
+    }
+}
+
+void TimeControlLoop::immediatePassThread() {
+    if (wantsImmediatePass(clock_.now().second) && !stopRequested()) pass();
+}
+
+void TimeControlLoop::pass() { passAt(clock_.now()); }
+
+void TimeControlLoop::passAt(const LaunchTime& now) {
+    std::lock_guard<std::mutex> lock(passMutex_);
+    settings_ = readExecutorSettings(config_.settingsRoot, config_.settingsKey.c_str());
+    if (config_.settingsRead) config_.settingsRead(settings_);
+
+    if (minuteOfDay(now) == lastPassMinute_) return;  // no minute is processed twice
+
+    if (updateEvent_) {
+        if (WaitForSingleObject(updateEvent_.get(), 0) == WAIT_OBJECT_0) reloadRequest_ = true;
+        ResetEvent(updateEvent_.get());
+    }
+
+    if (now.minute % settings_.refreshTime == 0 || reloadRequest_) {
+        if (!reload(now)) return;
+    }
+
+    if (config_.activeChanged && settings_.active != previousActive_)
+        config_.activeChanged(settings_.active);
+    previousActive_ = settings_.active;
+
+    if (!settings_.active) {
+        firstPass_ = false;
+        return;
+    }
+
+    int launched = launchDue(now);
+    firstPass_ = false;
+    // A stop during the pause cuts it short, never the write-back after it.
+    clock_.waitOrStop(kPauseAfterLaunchMs, stopEvent_.get());
+    if (launched) {
+        writeBack(now);
+        if (settings_.logF)
+            appendExecutionLog(settings_.log.c_str(), passStore_, now, settings_.ampm);
+    }
+    lastPassMinute_ = minuteOfDay(now);
+}
+
+bool TimeControlLoop::reload(const LaunchTime& now) {
+    ++reloadCount_;
+    passStore_.setFileName(settings_.dat.c_str());
+    int opened = passStore_.open(false);
+    if (opened != kStoreOk) {
+        actions_.beep();
+        actions_.reportScheduleError(ScheduleError::OpenFailed, passStore_.fileName(),
+                                     static_cast<std::uint32_t>(opened));
+        passStore_.clear();
+        passStore_.close();
+        reloadRequest_ = true;
+        firstPass_ = false;
+        return false;
+    }
+    DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
+    int result = passStore_.read(DayFilter(context));
+    reloadRequest_ = false;
+    if (result > 0) {
+        // The records read before the failure stay in use.
+        actions_.beep();
+        actions_.reportScheduleError(ScheduleError::ReadFailed, passStore_.fileName(),
+                                     static_cast<std::uint32_t>(result));
+        reloadRequest_ = true;
+    } else if (result == kStoreBadSize) {
+        actions_.beep();
+        actions_.reportScheduleError(ScheduleError::BadSize, passStore_.fileName(), 0);
+        passStore_.clear();
+        passStore_.close();
+        reloadRequest_ = true;
+        firstPass_ = false;
+        return false;
+    } else {
+        passStore_.close();
+    }
+    return true;
+}
+
+int TimeControlLoop::launchDue(const LaunchTime& now) {
+    DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
+    bool sound = false;
+    int launched = 0;
+    for (std::size_t i = 0; i < passStore_.count(); ++i) {
+        TaskRecord& record = passStore_.item(i);
+        if (!isDue(record, context)) continue;
+        if (record.type == kTypeMessage || settings_.warn) sound = true;
+        stamp(record, now);
+        LaunchRequest request;
+        request.task = record;
+        request.warn = settings_.warn;
+        request.repErr = settings_.repErr;
+        request.time = now;
+        actions_.startLaunch(request);
+        ++launched;
+    }
+    soundRequest(sound);
+    return launched;
+}
+
+void TimeControlLoop::soundRequest(bool requested) {
+    if (!requested) return;
+    if (settings_.wav.empty()) {
+        actions_.beep();
+        return;
+    }
+    char file[kExpandedSize];
+    expandEnvironment(settings_.wav.c_str(), file);
+    actions_.playSound(file);
+}
+
+void TimeControlLoop::writeBack(const LaunchTime& now) {
+    ScheduleStore file;
+    file.setFileName(settings_.dat.c_str());
+    if (file.open(true) != kStoreOk) return;
+    int result = file.read(UnchangedFilter());
+    if (result == kStoreEmpty) {
+        file.close();
+        if (file.open(true) != kStoreOk) return;
+    } else if (result != kStoreOk) {
+        // A damaged file, a failed read or no memory: the file stays as it is
+        // and this pass's stamps live in the pass store until the next reload.
+        file.close();
+        return;
+    }
+
+    // The first pass-store record of each name, as a search by name finds it.
+    std::unordered_map<std::string_view, std::size_t> byName;
+    byName.reserve(passStore_.count());
+    for (std::size_t i = 0; i < passStore_.count(); ++i) {
+        const TaskRecord& r = passStore_.item(i);
+        byName.emplace(std::string_view(r.name, fieldLength(r.name)), i);
+    }
+    for (std::size_t i = 0; i < file.count(); ++i) {
+        TaskRecord& onDisk = file.item(i);
+        auto found = byName.find(trimmedName(onDisk));
+        if (found == byName.end()) continue;
+        const TaskRecord& launched = passStore_.item(found->second);
+        if (!stampedAt(launched, now)) continue;
+        copyStamp(onDisk, launched);
+        onDisk.edited = 0;
+        onDisk.runOnce = launched.runOnce;
+    }
+    if (file.write(true) == kStoreOk) file.close();
+}
+
+}  // namespace kzo

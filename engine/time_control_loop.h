@@ -1,0 +1,117 @@
+// The time-control loop: the heart of both executors. About one second after
+// every full minute a pass re-reads the settings, reloads the schedule file when
+// due or asked to, launches the due tasks, writes their stamps back into the
+// file and appends the log.
+//
+// A pass is a function of its launch time (passAt), so tests run any minute
+// directly; the loop thread and the immediate-pass thread only decide when.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "clock.h"
+#include "due_test.h"
+#include "platform_actions.h"
+#include "schedule_store.h"
+#include "scheduler_settings.h"
+#include "win_handles.h"
+
+namespace kzo {
+
+constexpr const char* kUserUpdateEvent = "KZO_SCHEDULER_5_USR_UPDATE_EVENT";
+constexpr const char* kSystemUpdateEvent = "KZO_SCHEDULER_5_SYS_UPDATE_EVENT";
+
+// Result codes of start().
+constexpr int kLoopStarted = 0;
+constexpr int kLoopThreadFailed = 3;
+
+// The milliseconds the loop thread sleeps before its next pass when the clock
+// shows these seconds: passes start about one second after each full minute.
+std::uint32_t msUntilNextPass(int seconds);
+// Whether a freshly started executor evaluates at once: not when the minute is
+// about to turn or has just begun.
+bool wantsImmediatePass(int seconds);
+
+struct LoopConfig {
+    SchedulerRole role = SchedulerRole::User;
+    HKEY settingsRoot = HKEY_CURRENT_USER;
+    std::string settingsKey = kSchedulerKey;
+    std::string updateEventName = kUserUpdateEvent;
+    // Service only: called when a pass finds "Active" changed since the previous
+    // pass (true = continue, false = pause), so the service status follows it.
+    std::function<void(bool active)> activeChanged;
+    // Called with the settings each time a pass has read them.
+    std::function<void(const SchedulerSettings&)> settingsRead;
+};
+
+class TimeControlLoop {
+public:
+    TimeControlLoop(LoopConfig config, Clock& clock, PlatformActions& actions);
+    ~TimeControlLoop();
+    TimeControlLoop(const TimeControlLoop&) = delete;
+    TimeControlLoop& operator=(const TimeControlLoop&) = delete;
+
+    // Sets the reload request and the first pass, creates (or opens) the update
+    // event, starts the loop thread and the immediate-pass thread. Returns
+    // kLoopStarted, or kLoopThreadFailed when the loop thread cannot be created.
+    int start();
+
+    // Stops the loop: the threads end at their next wait, a pass in progress
+    // finishes its write-back first (bounded wait), then the update event is
+    // closed. Launch threads already started run on. Safe to call twice.
+    void stop();
+
+    // One pass at the clock's time, and at a given time.
+    void pass();
+    void passAt(const LaunchTime& now);
+
+    // --- State, for the executors and the tests --------------------------------
+    bool firstPass() const { return firstPass_; }
+    bool reloadRequested() const { return reloadRequest_; }
+    // Hour * 60 + minute of the last completed pass, or -1.
+    int lastPassMinute() const { return lastPassMinute_; }
+    int reloadCount() const { return reloadCount_; }
+    const ScheduleStore& passStore() const { return passStore_; }
+    // Sets the state a start() sets, without the threads.
+    void prepare();
+
+private:
+    static DWORD WINAPI loopThreadEntry(void* self);
+    static DWORD WINAPI immediatePassEntry(void* self);
+    void loopThread();
+    void immediatePassThread();
+    bool reload(const LaunchTime& now);
+    int launchDue(const LaunchTime& now);
+    void soundRequest(bool requested);
+    void writeBack(const LaunchTime& now);
+    bool stopRequested() const;
+
+    LoopConfig config_;
+    Clock& clock_;
+    PlatformActions& actions_;
+
+    SchedulerSettings settings_;
+    ScheduleStore passStore_;
+    bool reloadRequest_ = false;
+    bool firstPass_ = false;
+    int lastPassMinute_ = -1;
+    bool previousActive_ = false;
+    int reloadCount_ = 0;
+
+    // Passes of the two pass threads never overlap: a pass held up by a report
+    // box makes the next one wait instead of sharing the pass store.
+    std::mutex passMutex_;
+    UniqueHandle updateEvent_;
+    UniqueHandle stopEvent_;
+    UniqueHandle loopThread_;
+    UniqueHandle immediateThread_;
+    std::atomic<bool> loopGuard_{false};
+};
+
+}  // namespace kzo
