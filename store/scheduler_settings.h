@@ -9,12 +9,20 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace kzo {
 
 constexpr const char* kSchedulerKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4\\Scheduler";
+
+constexpr int kDefaultRefreshTime = 10;
+
+// String values are read into buffers of this many bytes: a longer value counts
+// as missing.
+constexpr std::size_t kExecutorStringSize = 260;
+constexpr std::size_t kMaxSettingsStringSize = 1300;  // the Terminal's
 
 // The values as an executor uses them, with the executors' defaults.
 struct SchedulerSettings {
@@ -29,9 +37,19 @@ struct SchedulerSettings {
     bool noIcon = false;
     bool topMost = true;
     bool actDlg = false;
-    int refreshTime = 10;  // 1..60
+    int refreshTime = kDefaultRefreshTime;  // 1..60
     bool hlp = true;
 };
+
+// A stored RefreshTime, or the default when it is outside 1..60.
+int validRefreshTime(std::uint32_t minutes);
+
+// Reads the values of an open Scheduler key over settings, each value that is
+// missing, of the wrong type or size, or out of range keeping what settings
+// holds: DAT, LOG and WAV (REG_SZ, read into bufferSize bytes, trimmed, used
+// when not empty), the DWORD flags (any non-zero value is 1), RefreshTime
+// (outside 1..60 the default). A missing LOG clears LogF.
+void readSchedulerValues(HKEY key, std::size_t bufferSize, SchedulerSettings& settings);
 
 // The executor read. A missing key, a missing value, a value of the wrong type
 // or size, and an out-of-range RefreshTime each fall back to the default; never

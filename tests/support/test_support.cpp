@@ -31,7 +31,48 @@ void removeTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+void removeKeyTree(HKEY parent, const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) == ERROR_SUCCESS) {
+        char name[256];
+        for (;;) {
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            std::string child = name;
+            removeKeyTree(key, child);
+            if (RegDeleteKeyA(key, child.c_str()) != ERROR_SUCCESS) break;
+        }
+        RegCloseKey(key);
+    }
+    RegDeleteKeyA(parent, path.c_str());
+}
+
 }  // namespace
+
+ScratchKey::ScratchKey() {
+    static LONG serial = 0;
+    path_ = "Software\\KZOTest\\" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(InterlockedIncrement(&serial));
+    removeKeyTree(HKEY_CURRENT_USER, path_);
+}
+
+ScratchKey::~ScratchKey() { removeKeyTree(HKEY_CURRENT_USER, path_); }
+
+std::string ScratchKey::volatileSub(const std::string& name) const {
+    std::string path = sub(name);
+    HKEY key;
+    // The scratch key itself stays an ordinary key.
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                                             nullptr));
+    RegCloseKey(key);
+    return path;
+}
 
 TempDir::TempDir() {
     char base[MAX_PATH];

@@ -26,6 +26,28 @@ private:
     std::string path_;
 };
 
+// A fresh registry key under HKEY_CURRENT_USER\Software\KZOTest, removed with
+// everything under it. Settings tests read and write there instead of the
+// production keys.
+class ScratchKey {
+public:
+    ScratchKey();
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+
+    // The path below HKEY_CURRENT_USER, and paths of keys inside it.
+    const std::string& path() const { return path_; }
+    std::string sub(const std::string& name) const { return path_ + "\\" + name; }
+
+    // A subkey under which no ordinary key can be created: it is volatile, and
+    // a volatile key takes only volatile children (error 1021).
+    std::string volatileSub(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);

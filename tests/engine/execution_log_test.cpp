@@ -1,0 +1,177 @@
+// The execution log: its lines byte for byte, and the append on real files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "execution_log.h"
+#include "test_support.h"
+
+namespace kzo {
+namespace {
+
+TaskRecord launched(const char* name, int type, const char* command, int year, int month, int day,
+                    int hour, int minute) {
+    TaskRecord r = test::record(name);
+    r.type = static_cast<int8_t>(type);
+    setField(r.command, command);
+    r.lastYear = year - 1900;
+    r.lastMonth = static_cast<int8_t>(month);
+    r.lastDay = static_cast<int8_t>(day);
+    r.lastHour = static_cast<int8_t>(hour);
+    r.lastMinute = static_cast<int8_t>(minute);
+    r.lastSecond = 1;
+    return r;
+}
+
+// --- Lines -------------------------------------------------------------------
+
+TEST(LogLine, EachTaskTypeHasItsPrefixBeforeTheQuotedCommand) {
+    struct Case {
+        int type;
+        const char* command;
+        const char* expected;
+    } cases[] = {
+        {kTypeApplication, "C:\\Tools\\backup.exe /all",
+         "Executed \"Nightly\" : \"C:\\Tools\\backup.exe /all\" at 07.03.2001 09:05\r\n"},
+        {kTypeDocument, "C:\\Docs\\report.txt",
+         "Executed \"Nightly\" : DOC>\"C:\\Docs\\report.txt\" at 07.03.2001 09:05\r\n"},
+        {kTypeMessage, "Time to go home",
+         "Executed \"Nightly\" : MSG>\"Time to go home\" at 07.03.2001 09:05\r\n"},
+        {kTypeShutdown, "", "Executed \"Nightly\" : SDN>\"\" at 07.03.2001 09:05\r\n"},
+        {9, "x.exe", "Executed \"Nightly\" : \"x.exe\" at 07.03.2001 09:05\r\n"},
+        // The command as stored: its macros are not expanded in the log.
+        {kTypeApplication, "copy %KZO.DAY%.log",
+         "Executed \"Nightly\" : \"copy %KZO.DAY%.log\" at 07.03.2001 09:05\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, formatLogLine(launched("Nightly", c.type, c.command, 2001, 3, 7, 9, 5),
+                                            false))
+            << "type " << c.type;
+}
+
+TEST(LogLine, HoursOnTheTwentyFourAndTheTwelveHourClock) {
+    struct Case {
+        int hour, minute;
+        const char* clock24;
+        const char* clock12;
+    } cases[] = {
+        {0, 0, "00:00", "12:00AM"},   {0, 7, "00:07", "12:07AM"},   {1, 0, "01:00", "01:00AM"},
+        {11, 59, "11:59", "11:59AM"}, {12, 0, "12:00", "12:00PM"},  {12, 30, "12:30", "12:30PM"},
+        {13, 5, "13:05", "01:05PM"},  {23, 59, "23:59", "11:59PM"},
+    };
+    for (const Case& c : cases) {
+        TaskRecord r = launched("T", kTypeApplication, "a", 2010, 12, 31, c.hour, c.minute);
+        EXPECT_EQ(std::string("Executed \"T\" : \"a\" at 31.12.2010 ") + c.clock24 + "\r\n",
+                  formatLogLine(r, false));
+        EXPECT_EQ(std::string("Executed \"T\" : \"a\" at 31.12.2010 ") + c.clock12 + "\r\n",
+                  formatLogLine(r, true));
+    }
+}
+
+TEST(LogLine, FieldsWithoutTheirTerminatingZeroAreBoundedByTheirWidth) {
+    TaskRecord r = launched("", kTypeMessage, "", 2001, 1, 2, 3, 4);
+    std::memset(r.name, 'n', sizeof r.name);
+    std::memset(r.command, 'c', sizeof r.command);
+    EXPECT_EQ("Executed \"" + std::string(65, 'n') + "\" : MSG>\"" + std::string(512, 'c') +
+                  "\" at 02.01.2001 03:04\r\n",
+              formatLogLine(r, false));
+}
+
+// --- Appending ---------------------------------------------------------------
+
+const LaunchTime kPass = launchTimeAt(2001, 3, 7, 13, 5, 1);
+
+// A pass store as the loop holds it: records stamped in this pass and others.
+struct PassStore {
+    ScheduleStore store;
+    PassStore() {
+        EXPECT_TRUE(store.reserve(10 * kRecordSize));
+        store.append(launched("first", kTypeApplication, "a.exe", 2001, 3, 7, 13, 5));
+        store.append(launched("minute before", kTypeApplication, "b.exe", 2001, 3, 7, 13, 4));
+        store.append(launched("hour before", kTypeApplication, "c.exe", 2001, 3, 7, 12, 5));
+        store.append(launched("day before", kTypeApplication, "d.exe", 2001, 3, 6, 13, 5));
+        store.append(launched("month before", kTypeApplication, "e.exe", 2001, 2, 7, 13, 5));
+        store.append(launched("year before", kTypeApplication, "f.exe", 2000, 3, 7, 13, 5));
+        store.append(launched("never", kTypeApplication, "g.exe", 1900, 1, 1, 0, 0));
+        store.append(launched("second", kTypeMessage, "hello", 2001, 3, 7, 13, 5));
+    }
+};
+
+const char kPassLines[] =
+    "Executed \"first\" : \"a.exe\" at 07.03.2001 01:05PM\r\n"
+    "Executed \"second\" : MSG>\"hello\" at 07.03.2001 01:05PM\r\n";
+
+TEST(AppendExecutionLog, WritesTheRecordsOfThisPassInStoreOrder) {
+    test::TempDir dir;
+    std::string path = dir.file("usr.log");
+    PassStore pass;
+    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+    EXPECT_EQ(kPassLines, test::readFile(path));
+}
+
+TEST(AppendExecutionLog, AppendsBehindWhatTheLogHolds) {
+    test::TempDir dir;
+    std::string path = dir.file("usr.log");
+    test::writeFile(path, "earlier line\r\n");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    PassStore pass;
+    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+    EXPECT_EQ(std::string("earlier line\r\n") + kPassLines + kPassLines, test::readFile(path));
+    EXPECT_EQ(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY)
+        << "the attributes were set to normal";
+}
+
+TEST(AppendExecutionLog, AReaderShowingTheLogDoesNotStopTheAppend) {
+    test::TempDir dir;
+    std::string path = dir.file("usr.log");
+    test::writeFile(path, "");
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    PassStore pass;
+    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+    CloseHandle(reader);
+    EXPECT_EQ(kPassLines, test::readFile(path));
+}
+
+TEST(AppendExecutionLog, ALogThatCannotBeOpenedIsSkipped) {
+    test::TempDir dir;
+    PassStore pass;
+    // A folder in the log's place.
+    appendExecutionLog(dir.path().c_str(), pass.store, kPass, false);
+    // A missing folder on the way.
+    std::string missing = dir.file("no\\such\\usr.log");
+    appendExecutionLog(missing.c_str(), pass.store, kPass, false);
+    EXPECT_FALSE(test::fileExists(missing));
+    // A file held exclusively by another writer.
+    std::string held = dir.file("held.log");
+    test::writeFile(held, "kept\r\n");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    appendExecutionLog(held.c_str(), pass.store, kPass, false);
+    CloseHandle(holder);
+    EXPECT_EQ("kept\r\n", test::readFile(held));
+}
+
+TEST(AppendExecutionLog, ExpandsTheEnvironmentInThePath) {
+    char temp[MAX_PATH];
+    ASSERT_NE(0u, GetEnvironmentVariableA("TEMP", temp, sizeof temp));
+    std::string name = "kzo-log-" + std::to_string(GetCurrentProcessId()) + ".log";
+    std::string expanded = std::string(temp) + "\\" + name;
+    DeleteFileA(expanded.c_str());
+    PassStore pass;
+    appendExecutionLog(("%TEMP%\\" + name).c_str(), pass.store, kPass, false);
+    std::string written = test::readFile(expanded);
+    DeleteFileA(expanded.c_str());
+    EXPECT_EQ("Executed \"first\" : \"a.exe\" at 07.03.2001 13:05\r\n"
+              "Executed \"second\" : MSG>\"hello\" at 07.03.2001 13:05\r\n",
+              written);
+}
+
+}  // namespace
+}  // namespace kzo
