@@ -48,6 +48,34 @@ public:
     virtual std::uint32_t serverEnum(std::vector<std::wstring>& names) = 0;
 };
 
+// WNet values of a network resource's display type and usage.
+constexpr std::uint32_t kResourceDisplayDomain = 1;   // RESOURCEDISPLAYTYPE_DOMAIN
+constexpr std::uint32_t kResourceDisplayServer = 2;   // RESOURCEDISPLAYTYPE_SERVER
+constexpr std::uint32_t kResourceUsageContainer = 2;  // RESOURCEUSAGE_CONTAINER
+
+// One entry of a WNet enumeration, with every field WNetOpenEnumA needs to
+// descend into it. An empty text stands for a null pointer.
+struct NetResource {
+    std::uint32_t scope = 0;
+    std::uint32_t type = 0;
+    std::uint32_t displayType = 0;
+    std::uint32_t usage = 0;
+    std::string localName;
+    std::string remoteName;
+    std::string comment;
+    std::string provider;
+};
+
+// An open WNet enumeration; closed (WNetCloseEnum) when destroyed.
+class NetEnumeration {
+public:
+    virtual ~NetEnumeration() = default;
+    // One WNetEnumResourceA call for as many entries as fit in 16384 bytes.
+    // Returns the call's status (0, 259 no more items, 234 more data, or an
+    // error); entries receives what it returned (nothing unless the status is 0).
+    virtual std::uint32_t next(std::vector<NetResource>& entries) = 0;
+};
+
 class PlatformActions {
 public:
     virtual ~PlatformActions() = default;
@@ -76,6 +104,11 @@ public:
 
     // netapi32 loaded, or nullptr when the library is missing (95/98/Me).
     virtual std::unique_ptr<NetApi> loadNetApi() = 0;
+    // WNetOpenEnumA over the whole network (RESOURCE_GLOBALNET, all resource
+    // types and usages), at the top when container is null, else inside it.
+    // Returns the call's status; enumeration is set when it is 0.
+    virtual std::uint32_t openNetEnumeration(const NetResource* container,
+                                             std::unique_ptr<NetEnumeration>& enumeration) = 0;
 
     // --- Shutdown ----------------------------------------------------------------
 
