@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "launch_thread.h"
 #include "stub_guard.h"
 #include "win_handles.h"
+#include "windows_platform.h"
 
 namespace kzo {
 
@@ -147,12 +149,9 @@ std::uint32_t Win32Actions::openNetEnumeration(const NetResource* container,
     return status;
 }
 
-bool Win32Actions::isNtPlatform() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!GetVersionExA(&version)) return false;
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+bool Win32Actions::isNtPlatform() { return isWindowsNt(); }
+
+void Win32Actions::startLaunch(const LaunchRequest& request) { startLaunchThread(request, *this); }
 
 bool Win32Actions::enablePrivilege(const char* name) {
     UniqueHandle token;

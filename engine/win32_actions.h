@@ -1,7 +1,7 @@
 // The platform actions done for real: netapi32 bound at run time, privileges,
 // shutdowns, the whole-network enumeration, sleeps and sounds. Presentation
-// (confirmLaunch, showLaunchError, showMessage, reportScheduleError) and
-// startLaunch stay abstract: each program supplies them.
+// (confirmLaunch, showLaunchError, showMessage, reportScheduleError) stays
+// abstract: each program supplies it.
 #pragma once
 
 #include "platform_actions.h"
@@ -25,6 +25,10 @@ public:
     bool exitWindows(std::uint32_t flags) override;
     bool initiateShutdown(const char* computer, const char* notice, std::uint32_t timeoutSeconds,
                           bool forceAppsClosed, bool rebootAfter) override;
+
+    // A detached launch thread (launch_thread.h) that presents through this
+    // object.
+    void startLaunch(const LaunchRequest& request) override;
 
     void sleepMs(std::uint32_t ms) override;
     void beep() override;

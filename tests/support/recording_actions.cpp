@@ -183,7 +183,14 @@ void RecordingActions::reportScheduleError(ScheduleError error, const char* file
 }
 
 void RecordingActions::startLaunch(const LaunchRequest& request) {
-    record(std::string("startLaunch ") + fieldText(request.task.name));
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back(std::string("startLaunch ") + fieldText(request.task.name));
+    launches_.push_back(request);
+}
+
+std::vector<LaunchRequest> RecordingActions::launches() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return launches_;
 }
 
 std::unique_ptr<NetApi> RecordingActions::loadNetApi() {

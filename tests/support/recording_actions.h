@@ -68,6 +68,8 @@ public:
     // The events that do not start with prefix (e.g. without the "show " lines
     // that display threads add in their own time).
     std::vector<std::string> eventsWithout(const std::string& prefix) const;
+    // Every launch request handed to startLaunch, in order.
+    std::vector<LaunchRequest> launches() const;
     // The length in bytes of every NetMessageBufferSend, in order.
     std::vector<std::uint32_t> sentBytes() const;
     // Waits until count displays have started (true) or the deadline passes.
@@ -110,6 +112,7 @@ private:
     mutable std::condition_variable changed_;
     std::vector<std::string> events_;
     std::vector<std::uint32_t> sentBytes_;
+    std::vector<LaunchRequest> launches_;
     std::size_t serverEnumCalls_ = 0;
     bool displaysBlocked_ = false;
     std::size_t displaysStarted_ = 0;

@@ -1,0 +1,30 @@
+// The launch of one due task, on a thread of its own: macros and environment
+// expanded in a private copy of the record, the Warn prompt, the start by type,
+// and the report of a failure to start.
+#pragma once
+
+#include "launch_request.h"
+#include "messages.h"
+#include "platform_actions.h"
+
+namespace kzo {
+
+struct LaunchOptions {
+    bool prompt = true;        // honour the request's Warn flag
+    bool reportErrors = true;  // honour the request's RepErr flag
+    MessageCaller caller = MessageCaller::Executor;
+};
+
+// Runs the launch on the calling thread. Returns -1 when the prompt was
+// answered No, else 0. Application (and any unknown type) and Document tasks
+// are prompted when Warn is set, Shut down tasks too, Message tasks never.
+int runLaunch(const LaunchRequest& request, PlatformActions& actions,
+              const LaunchOptions& options = LaunchOptions());
+
+// Starts runLaunch on a detached thread that owns a copy of the request; the
+// caller never waits. The actions must outlive the thread. False when the
+// thread could not be created (nothing is launched then).
+bool startLaunchThread(const LaunchRequest& request, PlatformActions& actions,
+                       const LaunchOptions& options = LaunchOptions());
+
+}  // namespace kzo
