@@ -1,0 +1,532 @@
+// The time-control loop through its seams: passes run at chosen minutes against
+// a real schedule file and real settings in a scratch key; launches, reports
+// and sounds are recorded by the double.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "fake_clock.h"
+#include "recording_actions.h"
+#include "registry_values.h"
+#include "schedule_store.h"
+#include "test_support.h"
+#include "time_control_loop.h"
+#include "win_handles.h"
+
+namespace kzo {
+namespace {
+
+using test::FakeClock;
+using test::RecordingActions;
+
+LaunchTime at(int hour, int minute, int second = 1) {
+    return launchTimeAt(2026, 12, 8, hour, minute, second);
+}
+
+// An active daily task at hh:mm on every day, not edited, no run later.
+TaskRecord task(const std::string& name, int hour, int minute) {
+    TaskRecord r = test::record(name);
+    r.weekdays = 127;
+    r.runLater = 0;
+    r.edited = 0;
+    r.time = hour * 60 + minute;
+    setField(r.command, "run " + name);
+    return r;
+}
+
+TaskRecord everyMinute(const std::string& name) {
+    TaskRecord r = task(name, 0, 0);
+    r.cycle = 1;
+    r.time = 1;
+    return r;
+}
+
+class TimeControlLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int serial = 0;
+        eventName_ = "KZO_TEST_UPDATE_" + std::to_string(GetCurrentProcessId()) + "_" +
+                     std::to_string(++serial);
+        setString("DAT", schedule);
+        setString("LOG", log);
+        setDword("LogF", 1);
+        setDword("RefreshTime", 10);
+        setDword("Active", 1);
+    }
+
+    void setDword(const char* name, std::uint32_t value) {
+        UniqueKey k = key();
+        writeDword(k.get(), name, value);
+    }
+    void setString(const char* name, const std::string& value) {
+        UniqueKey k = key();
+        writeString(k.get(), name, value);
+    }
+    UniqueKey key() {
+        UniqueKey k;
+        RegCreateKeyExA(HKEY_CURRENT_USER, scratch_.path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, k.put(), nullptr);
+        return k;
+    }
+
+    LoopConfig config() {
+        LoopConfig c;
+        c.role = SchedulerRole::User;
+        c.settingsRoot = HKEY_CURRENT_USER;
+        c.settingsKey = scratch_.path();
+        c.updateEventName = eventName_;
+        return c;
+    }
+
+    // A loop prepared as start() leaves it, without its threads.
+    std::unique_ptr<TimeControlLoop> preparedLoop(RecordingActions& actions) {
+        auto loop = std::make_unique<TimeControlLoop>(config(), clock_, actions);
+        loop->prepare();
+        return loop;
+    }
+
+    // What the Terminal does after a save.
+    void signalUpdate() {
+        UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName_.c_str()));
+        ASSERT_TRUE(event) << "the loop created its update event";
+        SetEvent(event.get());
+    }
+
+    static std::vector<std::string> launchedNames(const RecordingActions& actions) {
+        std::vector<std::string> names;
+        for (const LaunchRequest& r : actions.launches()) names.push_back(r.task.name);
+        return names;
+    }
+
+    static std::size_t countEvents(const RecordingActions& actions, const std::string& prefix) {
+        std::size_t n = 0;
+        for (const std::string& e : actions.events()) n += e.rfind(prefix, 0) == 0;
+        return n;
+    }
+
+    test::TempDir dir_;
+    test::ScratchKey scratch_;
+    std::string eventName_;
+    FakeClock clock_{at(12, 0)};
+
+public:
+    const std::string schedule = dir_.file("user.jsf");
+    const std::string log = dir_.file("user.log");
+};
+
+// --- Loop and immediate-pass timing ---------------------------------------------
+
+TEST(LoopTiming, PassesStartAboutOneSecondAfterEachFullMinute) {
+    EXPECT_EQ(0u, msUntilNextPass(0));
+    EXPECT_EQ(60000u, msUntilNextPass(1));
+    EXPECT_EQ(56000u, msUntilNextPass(5));
+    EXPECT_EQ(2000u, msUntilNextPass(59));
+    for (int s : {0, 5, 10, 50, 59}) EXPECT_FALSE(wantsImmediatePass(s)) << s;
+    for (int s : {11, 30, 49}) EXPECT_TRUE(wantsImmediatePass(s)) << s;
+}
+
+TEST_F(TimeControlLoopTest, StartedAtSecondFiveEvaluatesAtTheNextMinute) {
+    test::writeSchedule(schedule, {everyMinute("tick")});
+    RecordingActions actions;
+    clock_.set(at(12, 0, 5));
+    clock_.allowLongWaits(1);
+    TimeControlLoop loop(config(), clock_, actions);
+    ASSERT_EQ(kLoopStarted, loop.start());
+    std::uint64_t deadline = test::nowMs() + 5000;
+    while (loop.lastPassMinute() < 0 && test::nowMs() < deadline) Sleep(10);
+    loop.stop();
+    EXPECT_EQ(12 * 60 + 1, loop.lastPassMinute()) << "the first pass is 12:01";
+    ASSERT_FALSE(clock_.waits().empty());
+    EXPECT_EQ(56000u, clock_.waits().front()) << "61 - 5 seconds";
+    ASSERT_EQ(1u, actions.launches().size());
+    EXPECT_EQ(1, actions.launches()[0].time.minute);
+}
+
+TEST_F(TimeControlLoopTest, StartedAtSecondThirtyEvaluatesAtOnce) {
+    test::writeSchedule(schedule, {everyMinute("tick")});
+    RecordingActions actions;
+    clock_.set(at(12, 0, 30));
+    TimeControlLoop loop(config(), clock_, actions);  // no long wait returns: only the immediate pass
+    ASSERT_EQ(kLoopStarted, loop.start());
+    std::uint64_t deadline = test::nowMs() + 5000;
+    while (loop.lastPassMinute() < 0 && test::nowMs() < deadline) Sleep(10);
+    loop.stop();
+    EXPECT_EQ(12 * 60, loop.lastPassMinute()) << "evaluated in the minute it started";
+    ASSERT_EQ(1u, actions.launches().size());
+    EXPECT_TRUE(loop.firstPass() == false);
+}
+
+// --- Reloads ------------------------------------------------------------------------
+
+TEST_F(TimeControlLoopTest, TaskSavedAt1203IsSeenAt1204ThroughTheUpdateEvent) {
+    test::writeSchedule(schedule, {});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(12, 0));
+    loop->passAt(at(12, 3));
+    EXPECT_EQ(1, loop->reloadCount());
+
+    test::writeSchedule(schedule, {task("new", 12, 4)});  // saved during 12:03
+    signalUpdate();
+    loop->passAt(at(12, 4));
+    EXPECT_EQ(2, loop->reloadCount());
+    EXPECT_EQ((std::vector<std::string>{"new"}), launchedNames(actions));
+
+    // Without the event the file waits for the 12:10 reload, too late for 12:04.
+    RecordingActions late;
+    test::writeSchedule(schedule, {});
+    TimeControlLoop other(config(), clock_, late);
+    other.prepare();
+    other.passAt(at(12, 0));
+    test::writeSchedule(schedule, {task("new", 12, 4)});
+    other.passAt(at(12, 4));
+    other.passAt(at(12, 10));
+    EXPECT_TRUE(late.launches().empty());
+}
+
+TEST_F(TimeControlLoopTest, TwoSavesInOneMinuteCauseOneReload) {
+    test::writeSchedule(schedule, {});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(12, 1));
+    signalUpdate();
+    signalUpdate();
+    loop->passAt(at(12, 2));
+    loop->passAt(at(12, 3));
+    EXPECT_EQ(2, loop->reloadCount());
+}
+
+TEST_F(TimeControlLoopTest, ReloadsEveryRefreshTimeMinutesAndNoMinuteTwice) {
+    test::writeSchedule(schedule, {});
+    setDword("RefreshTime", 15);
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    for (int minute = 1; minute <= 31; ++minute) loop->passAt(at(12, minute));
+    EXPECT_EQ(3, loop->reloadCount()) << "the first pass, 12:15 and 12:30";
+    loop->passAt(at(12, 31, 40));
+    EXPECT_EQ(12 * 60 + 31, loop->lastPassMinute());
+    EXPECT_EQ(3, loop->reloadCount());
+}
+
+// --- Launch, stamp, write-back, log ---------------------------------------------------
+
+TEST_F(TimeControlLoopTest, RunOnceTaskLaunchedAt1400IsGoneFromTheFileAndLoggedExecuted) {
+    TaskRecord once = task("once", 14, 0);
+    once.runOnce = kRunOnceYes;
+    test::writeSchedule(schedule, {task("daily", 9, 0), once, task("later", 16, 0)});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(14, 0));
+
+    ASSERT_EQ((std::vector<std::string>{"once"}), launchedNames(actions));
+    std::vector<TaskRecord> file = test::readSchedule(schedule);
+    ASSERT_EQ(2u, file.size());
+    EXPECT_STREQ("daily", file[0].name);
+    EXPECT_STREQ("later", file[1].name);
+    EXPECT_EQ("Executed \"once\" : \"run once\" at 08.12.2026 14:00\r\n", test::readFile(log));
+}
+
+TEST_F(TimeControlLoopTest, LaunchIsStampedWrittenBackAndLoggedWhateverThePromptAnswer) {
+    setDword("Warn", 1);
+    TaskRecord edited = task("asked", 14, 5);
+    edited.edited = 1;
+    test::writeSchedule(schedule, {edited});
+    RecordingActions actions;
+    actions.confirmAnswer = false;  // the launch thread would be told No
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(14, 5, 7));
+
+    ASSERT_EQ(1u, actions.launches().size());
+    const LaunchRequest& request = actions.launches()[0];
+    EXPECT_TRUE(request.warn);
+    EXPECT_EQ(14, request.time.hour);
+    EXPECT_EQ(0, request.task.edited) << "the thread gets the stamped record";
+
+    std::vector<TaskRecord> file = test::readSchedule(schedule);
+    ASSERT_EQ(1u, file.size());
+    EXPECT_EQ(8, file[0].lastDay);
+    EXPECT_EQ(12, file[0].lastMonth);
+    EXPECT_EQ(126, file[0].lastYear);
+    EXPECT_EQ(14, file[0].lastHour);
+    EXPECT_EQ(5, file[0].lastMinute);
+    EXPECT_EQ(7, file[0].lastSecond);
+    EXPECT_EQ(0, file[0].edited);
+    EXPECT_EQ("Executed \"asked\" : \"run asked\" at 08.12.2026 14:05\r\n", test::readFile(log));
+    EXPECT_EQ(1u, countEvents(actions, "beep")) << "Warn asks for the sound; no WAV: the beep";
+}
+
+TEST_F(TimeControlLoopTest, MessageTasksPlayTheSoundFile) {
+    setString("WAV", "%KZO_TEST_SOUNDS%\\ding.wav");
+    SetEnvironmentVariableA("KZO_TEST_SOUNDS", "C:\\sounds");
+    TaskRecord message = task("note", 9, 0);
+    message.type = kTypeMessage;
+    test::writeSchedule(schedule, {message, task("plain", 9, 0)});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(9, 0));
+    EXPECT_EQ(2u, actions.launches().size());
+    EXPECT_EQ(1u, countEvents(actions, "playSound C:\\sounds\\ding.wav"));
+    EXPECT_EQ(0u, countEvents(actions, "beep"));
+
+    RecordingActions quiet;
+    test::writeSchedule(schedule, {task("plain", 9, 0)});
+    TimeControlLoop other(config(), clock_, quiet);
+    other.prepare();
+    other.passAt(at(9, 0));
+    EXPECT_EQ(0u, countEvents(quiet, "playSound"));
+    EXPECT_EQ(0u, countEvents(quiet, "beep")) << "no sound without a message or Warn";
+}
+
+TEST_F(TimeControlLoopTest, StampedTaskIsNotLaunchedAgainBeforeTheNextReload) {
+    TaskRecord later = task("later", 8, 0);
+    later.runLater = 1;
+    test::writeSchedule(schedule, {later});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(12, 1));
+    loop->passAt(at(12, 2));
+    loop->passAt(at(12, 10));
+    EXPECT_EQ(1u, actions.launches().size());
+}
+
+TEST_F(TimeControlLoopTest, WriteBackKeepsTheTerminalsEditsSinceTheReload) {
+    test::writeSchedule(schedule, {task("a", 12, 5), task("b", 18, 0)});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(12, 0));
+
+    // The Terminal saves between the reload and the launch: b changed, c added,
+    // a's command changed too.
+    TaskRecord a = task("a", 12, 5);
+    setField(a.command, "edited a");
+    TaskRecord b = task("b", 19, 0);
+    test::writeSchedule(schedule, {b, task("c", 20, 0), a});
+    loop->passAt(at(12, 5));
+
+    std::vector<TaskRecord> file = test::readSchedule(schedule);
+    ASSERT_EQ(3u, file.size());
+    EXPECT_EQ(19 * 60, file[0].time) << "b as the Terminal saved it";
+    EXPECT_STREQ("c", file[1].name);
+    EXPECT_STREQ("edited a", file[2].command) << "the Terminal's command kept";
+    EXPECT_EQ(5, file[2].lastMinute) << "the launch's stamp merged in";
+    EXPECT_EQ(0, file[1].lastYear) << "c untouched";
+}
+
+TEST_F(TimeControlLoopTest, WriteBackLeavesAnEmptiedOrDamagedFileAlone) {
+    test::writeSchedule(schedule, {task("a", 12, 5)});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(12, 0));
+    test::writeSchedule(schedule, {});  // the Terminal deleted every task
+    loop->passAt(at(12, 5));
+    EXPECT_EQ(1u, actions.launches().size());
+    EXPECT_EQ(0, test::fileSize(schedule)) << "nothing brought back";
+
+    RecordingActions second;
+    test::writeSchedule(schedule, {task("a", 12, 5)});
+    TimeControlLoop other(config(), clock_, second);
+    other.prepare();
+    other.passAt(at(12, 0));
+    std::string damaged = test::scheduleBytes({task("a", 12, 5)}) + "xyz";
+    test::writeFile(schedule, damaged);
+    other.passAt(at(12, 5));
+    EXPECT_EQ(1u, second.launches().size());
+    EXPECT_EQ(damaged, test::readFile(schedule));
+}
+
+// --- Active, first pass, failures ---------------------------------------------------
+
+TEST_F(TimeControlLoopTest, InactiveReloadsButLaunchesNothingUntilActiveAgain) {
+    setDword("Active", 0);
+    test::writeSchedule(schedule, {everyMinute("tick")});
+    RecordingActions actions;
+    std::vector<bool> changes;
+    LoopConfig c = config();
+    c.activeChanged = [&](bool active) { changes.push_back(active); };
+    TimeControlLoop loop(c, clock_, actions);
+    loop.prepare();
+    loop.passAt(at(12, 0));
+    EXPECT_EQ(1, loop.reloadCount());
+    EXPECT_TRUE(actions.launches().empty());
+    EXPECT_FALSE(loop.firstPass()) << "Active 0 ends the first pass";
+    EXPECT_EQ(-1, loop.lastPassMinute()) << "the last pass time is not updated";
+
+    setDword("Active", 1);
+    loop.passAt(at(12, 1));
+    EXPECT_EQ(1u, actions.launches().size());
+    setDword("Active", 0);
+    loop.passAt(at(12, 2));
+    EXPECT_EQ(1u, actions.launches().size());
+    EXPECT_EQ((std::vector<bool>{true, false}), changes) << "the service follows each change";
+}
+
+TEST_F(TimeControlLoopTest, FirstPassStateIsClearedByAnOpenFailureAndABadSize) {
+    // A folder cannot be opened as a file: every attempt fails.
+    setString("DAT", dir_.path());
+    RecordingActions failing;
+    auto loop = preparedLoop(failing);
+    loop->passAt(at(12, 1));
+    EXPECT_FALSE(loop->firstPass());
+    EXPECT_TRUE(loop->reloadRequested()) << "retried at the next pass";
+    EXPECT_EQ(1u, countEvents(failing, "scheduleError 0 "));
+    EXPECT_EQ(1u, countEvents(failing, "beep"));
+
+    setString("DAT", schedule);
+    test::writeFile(schedule, std::string(1710, 'x'));
+    RecordingActions damaged;
+    auto other = preparedLoop(damaged);
+    other->passAt(at(12, 1));
+    other->passAt(at(12, 2));
+    EXPECT_FALSE(other->firstPass());
+    EXPECT_EQ(2u, countEvents(damaged, "scheduleError 2 " + schedule + " 0"))
+        << "reported once per pass, retried every pass";
+    test::writeSchedule(schedule, {everyMinute("tick")});
+    other->passAt(at(12, 3));
+    EXPECT_EQ(1u, damaged.launches().size()) << "runs once the file is mended";
+    EXPECT_FALSE(other->reloadRequested());
+}
+
+TEST_F(TimeControlLoopTest, StartupTasksRunOnlyInTheFirstPass) {
+    TaskRecord startup = task("logon", 0, 0);
+    startup.time = kTimeStartup;
+    test::writeSchedule(schedule, {startup});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    loop->passAt(at(12, 0));
+    ASSERT_EQ((std::vector<std::string>{"logon"}), launchedNames(actions));
+    signalUpdate();
+    loop->passAt(at(12, 1));
+    EXPECT_EQ(1u, actions.launches().size());
+}
+
+TEST_F(TimeControlLoopTest, HandEditedAndEmptyFilesNeverCrashAPass) {
+    // Every byte pattern the random generator gives, in whole records.
+    std::string bytes(kRecordSize * 64, '\0');
+    std::uint32_t seed = 12345;
+    for (char& b : bytes) {
+        seed = seed * 1103515245 + 12345;
+        b = static_cast<char>(seed >> 16);
+    }
+    test::writeFile(schedule, bytes);
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    for (int minute = 0; minute < 30; ++minute) {
+        signalUpdate();
+        loop->passAt(at(12, minute));
+    }
+    test::writeFile(schedule, "");
+    signalUpdate();
+    loop->passAt(at(12, 30));
+    EXPECT_EQ(0u, loop->passStore().count());
+    EXPECT_EQ(0u, countEvents(actions, "scheduleError")) << "an empty file is no error";
+}
+
+// --- Concurrency with the Terminal's saves ----------------------------------------------
+
+// Counts launches only: a long run launches thousands of tasks.
+class CountingActions final : public RecordingActions {
+public:
+    void startLaunch(const LaunchRequest&) override { ++launched; }
+    std::atomic<int> launched{0};
+};
+
+// Saves the way the Terminal does: exclusive open, the file's stamps (and set
+// edited marks) merged into its own records, everything rewritten, the update
+// event set.
+void terminalSave(std::vector<TaskRecord>& mine, const std::string& path, HANDLE updateEvent) {
+    ScheduleStore file;
+    file.setFileName(path.c_str());
+    if (file.open(true) != kStoreOk) return;
+    int read = file.read(UnchangedFilter());
+    if (read != kStoreOk && read != kStoreEmpty) return;
+    if (read == kStoreEmpty && file.open(true) != kStoreOk) return;
+    for (TaskRecord& r : mine) {
+        if (const TaskRecord* onDisk = file.find(r.name)) {
+            copyStamp(r, *onDisk);
+            if (!r.edited) r.edited = onDisk->edited;
+        }
+    }
+    ScheduleStore out;
+    out.setFileName(path.c_str());
+    out.reserve(mine.size() * kRecordSize);
+    for (const TaskRecord& r : mine) out.append(r);
+    // Write through the exclusive handle already held.
+    file.clear();
+    file.reserve(mine.size() * kRecordSize);
+    for (const TaskRecord& r : mine) file.append(r);
+    if (file.write(false) == kStoreOk) file.close();
+    SetEvent(updateEvent);
+}
+
+TEST_F(TimeControlLoopTest, TerminalSavesDuringPassesLoseNothing) {
+    std::vector<TaskRecord> mine;
+    for (int i = 0; i < 20; ++i) mine.push_back(everyMinute("T" + std::to_string(i)));
+    test::writeSchedule(schedule, mine);
+    CountingActions actions;
+    auto loop = preparedLoop(actions);
+    UniqueHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName_.c_str()));
+    ASSERT_TRUE(event);
+
+    std::atomic<bool> done{false};
+    std::atomic<int> badSizes{0};
+    std::thread terminal([&] {
+        for (int k = 0; k < 300; ++k) {
+            setField(mine[k % mine.size()].command, "edit " + std::to_string(k));
+            if (k % 10 == 0) mine.push_back(everyMinute("U" + std::to_string(k)));
+            terminalSave(mine, schedule, event.get());
+            Sleep(1);
+        }
+        done = true;
+    });
+    // Whatever a reader can open shows whole records.
+    std::thread watcher([&] {
+        while (!done) {
+            HANDLE h = CreateFileA(schedule.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+            if (h != INVALID_HANDLE_VALUE) {
+                LARGE_INTEGER size;
+                if (GetFileSizeEx(h, &size) && size.QuadPart % kRecordSize != 0) ++badSizes;
+                CloseHandle(h);
+            }
+            Sleep(3);  // leaves the writers room
+        }
+    });
+    LaunchTime now = at(12, 0);
+    int passes = 0;
+    while (!done) {
+        loop->passAt(now);
+        now = test::addSeconds(now, 60);
+        ++passes;
+    }
+    terminal.join();
+    watcher.join();
+    // Two quiet passes: the last launches are written back.
+    loop->passAt(now);
+    LaunchTime last = test::addSeconds(now, 60);
+    loop->passAt(last);
+
+    EXPECT_EQ(0, badSizes.load());
+    EXPECT_GT(passes, 2);
+    std::vector<TaskRecord> file = test::readSchedule(schedule);
+    ASSERT_EQ(0, test::fileSize(schedule) % static_cast<std::int64_t>(kRecordSize));
+    ASSERT_EQ(mine.size(), file.size()) << "no task lost, none duplicated";
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        names.insert(file[i].name);
+        EXPECT_STREQ(mine[i].name, file[i].name);
+        EXPECT_STREQ(mine[i].command, file[i].command) << "the Terminal's last edit";
+        EXPECT_EQ(last.hour, file[i].lastHour) << file[i].name << ": the last launch's stamp";
+        EXPECT_EQ(last.minute, file[i].lastMinute) << file[i].name;
+        EXPECT_EQ(last.day, file[i].lastDay) << file[i].name;
+    }
+    EXPECT_EQ(mine.size(), names.size());
+    EXPECT_GT(actions.launched.load(), passes);
+}
+
+}  // namespace
+}  // namespace kzo

@@ -1,0 +1,40 @@
+// A clock the tests set: now() answers the set time; a wait advances it by the
+// waited time and returns at once, except the minute sleeps of a loop thread
+// beyond those allowed, which block until the loop is stopped.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "clock.h"
+
+namespace kzo::test {
+
+// The launch time a number of seconds later (dates roll over).
+LaunchTime addSeconds(const LaunchTime& time, std::int64_t seconds);
+
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(const LaunchTime& start) : time_(start) {}
+
+    void set(const LaunchTime& time);
+    void setUptimeMs(std::uint64_t ms);
+    // How many waits of 3 s or more return at once; later ones block until the
+    // stop event is set.
+    void allowLongWaits(int count);
+    std::vector<std::uint32_t> waits() const;
+
+    LaunchTime now() override;
+    std::uint64_t uptimeMs() override;
+    bool waitOrStop(std::uint32_t ms, void* stopEvent) override;
+
+private:
+    mutable std::mutex mutex_;
+    LaunchTime time_;
+    std::uint64_t uptime_ = 3600000;
+    int longWaitsLeft_ = 0;
+    std::vector<std::uint32_t> waits_;
+};
+
+}  // namespace kzo::test
