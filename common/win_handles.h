@@ -60,10 +60,18 @@ struct LibraryTraits {
     static void close(HMODULE m) { FreeLibrary(m); }
 };
 
+template <typename T>
+struct GdiObjectTraits {  // fonts, brushes, pens, bitmaps
+    static T none() { return nullptr; }
+    static bool valid(T object) { return object != nullptr; }
+    static void close(T object) { DeleteObject(object); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
 using UniqueKey = UniqueResource<HKEY, KeyTraits>;
 using UniqueService = UniqueResource<SC_HANDLE, ServiceTraits>;
 using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
+using UniqueFont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
 
 // A function of a library bound by name at run time, or nullptr.
 template <typename Function>
