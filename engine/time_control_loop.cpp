@@ -1,10 +1,9 @@
 #include "time_control_loop.h"
 
-#include <string_view>
-#include <unordered_map>
-
 #include "execution_log.h"
 #include "expand_env.h"
+#include "launch_stamp.h"
+#include "write_back.h"
 
 namespace kzo {
 
@@ -16,23 +15,6 @@ constexpr DWORD kStopWaitMs = 15000;
 constexpr std::uint32_t kPauseAfterLaunchMs = 2000;
 
 int minuteOfDay(const LaunchTime& t) { return t.hour * 60 + t.minute; }
-
-bool stampedAt(const TaskRecord& r, const LaunchTime& t) {
-    return r.lastDay == t.day && r.lastMonth == t.month &&
-           static_cast<int64_t>(r.lastYear) + 1900 == t.year && r.lastHour == t.hour &&
-           r.lastMinute == t.minute;
-}
-
-void stamp(TaskRecord& r, const LaunchTime& t) {
-    r.lastDay = static_cast<int8_t>(t.day);
-    r.lastMonth = static_cast<int8_t>(t.month);
-    r.lastYear = t.year - 1900;
-    r.lastHour = static_cast<int8_t>(t.hour);
-    r.lastMinute = static_cast<int8_t>(t.minute);
-    r.lastSecond = static_cast<int8_t>(t.second);
-    r.edited = 0;
-    if (r.runOnce != kRunOnceNo) r.runOnce = kRunOnceLaunched;
-}
 
 void waitForThread(UniqueHandle& thread) {
     if (!thread) return;
@@ -141,7 +123,7 @@ void TimeControlLoop::passAt(const LaunchTime& now) {
     // A stop during the pause cuts it short, never the write-back after it.
     clock_.waitOrStop(kPauseAfterLaunchMs, stopEvent_.get());
     if (launched) {
-        writeBack(now);
+        writeBackLaunches(settings_.dat.c_str(), passStore_, now, writeBackStore_);
         if (settings_.logF)
             appendExecutionLog(settings_.log.c_str(), passStore_, now, settings_.ampm);
     }
@@ -189,11 +171,9 @@ int TimeControlLoop::launchDue(const LaunchTime& now) {
     DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
     bool sound = false;
     int launched = 0;
-    for (std::size_t i = 0; i < passStore_.count(); ++i) {
-        TaskRecord& record = passStore_.item(i);
-        if (!isDue(record, context)) continue;
+    forEachDue(passStore_, context, [&](TaskRecord& record) {
         if (record.type == kTypeMessage || settings_.warn) sound = true;
-        stamp(record, now);
+        stampLaunch(record, now);
         LaunchRequest request;
         request.task = record;
         request.warn = settings_.warn;
@@ -201,7 +181,7 @@ int TimeControlLoop::launchDue(const LaunchTime& now) {
         request.time = now;
         actions_.startLaunch(request);
         ++launched;
-    }
+    });
     soundRequest(sound);
     return launched;
 }
@@ -215,41 +195,6 @@ void TimeControlLoop::soundRequest(bool requested) {
     char file[kExpandedSize];
     expandEnvironment(settings_.wav.c_str(), file);
     actions_.playSound(file);
-}
-
-void TimeControlLoop::writeBack(const LaunchTime& now) {
-    ScheduleStore file;
-    file.setFileName(settings_.dat.c_str());
-    if (file.open(true) != kStoreOk) return;
-    int result = file.read(UnchangedFilter());
-    if (result == kStoreEmpty) {
-        file.close();
-        if (file.open(true) != kStoreOk) return;
-    } else if (result != kStoreOk) {
-        // A damaged file, a failed read or no memory: the file stays as it is
-        // and this pass's stamps live in the pass store until the next reload.
-        file.close();
-        return;
-    }
-
-    // The first pass-store record of each name, as a search by name finds it.
-    std::unordered_map<std::string_view, std::size_t> byName;
-    byName.reserve(passStore_.count());
-    for (std::size_t i = 0; i < passStore_.count(); ++i) {
-        const TaskRecord& r = passStore_.item(i);
-        byName.emplace(std::string_view(r.name, fieldLength(r.name)), i);
-    }
-    for (std::size_t i = 0; i < file.count(); ++i) {
-        TaskRecord& onDisk = file.item(i);
-        auto found = byName.find(trimmedName(onDisk));
-        if (found == byName.end()) continue;
-        const TaskRecord& launched = passStore_.item(found->second);
-        if (!stampedAt(launched, now)) continue;
-        copyStamp(onDisk, launched);
-        onDisk.edited = 0;
-        onDisk.runOnce = launched.runOnce;
-    }
-    if (file.write(true) == kStoreOk) file.close();
 }
 
 }  // namespace kzo

@@ -89,7 +89,6 @@ private:
     bool reload(const LaunchTime& now);
     int launchDue(const LaunchTime& now);
     void soundRequest(bool requested);
-    void writeBack(const LaunchTime& now);
     bool stopRequested() const;
 
     LoopConfig config_;
@@ -98,6 +97,7 @@ private:
 
     SchedulerSettings settings_;
     ScheduleStore passStore_;
+    ScheduleStore writeBackStore_;  // the second store of the write-backs, memory reused
     bool reloadRequest_ = false;
     bool firstPass_ = false;
     int lastPassMinute_ = -1;
