@@ -9,22 +9,27 @@ namespace kzo {
 
 namespace {
 
-// How long stop() waits for a pass to finish its write-back: an open with all
+// How long stop() waits for a pass to finish its file work: an open with all
 // its retries takes about two seconds, a large file's rewrite a few more.
 constexpr DWORD kStopWaitMs = 15000;
+// How long a thread told to stop is given to leave by itself.
+constexpr DWORD kLeaveWaitMs = 500;
 constexpr std::uint32_t kPauseAfterLaunchMs = 2000;
 
 int minuteOfDay(const LaunchTime& t) { return t.hour * 60 + t.minute; }
 
-void waitForThread(UniqueHandle& thread) {
-    if (!thread) return;
-    if (WaitForSingleObject(thread.get(), kStopWaitMs) == WAIT_TIMEOUT) {
-        // Still held up by a report box after the bound: the thread is not in a
-        // write-back, so ending it cannot tear the schedule file.
-        TerminateThread(thread.get(), 0);
-    }
-    thread.reset();
-}
+// Holds the loop's file section: the schedule file's reload, and a pass's
+// launches with their write-back and log lines.
+class FileSection {
+public:
+    explicit FileSection(HANDLE mutex) : mutex_(mutex) { WaitForSingleObject(mutex_, INFINITE); }
+    ~FileSection() { ReleaseMutex(mutex_); }
+    FileSection(const FileSection&) = delete;
+    FileSection& operator=(const FileSection&) = delete;
+
+private:
+    HANDLE mutex_;
+};
 
 }  // namespace
 
@@ -35,7 +40,10 @@ std::uint32_t msUntilNextPass(int seconds) {
 bool wantsImmediatePass(int seconds) { return seconds > 10 && seconds < 50; }
 
 TimeControlLoop::TimeControlLoop(LoopConfig config, Clock& clock, PlatformActions& actions)
-    : config_(std::move(config)), clock_(clock), actions_(actions) {}
+    : config_(std::move(config)),
+      clock_(clock),
+      actions_(actions),
+      fileSection_(CreateMutexA(nullptr, FALSE, nullptr)) {}
 
 TimeControlLoop::~TimeControlLoop() { stop(); }
 
@@ -59,11 +67,25 @@ int TimeControlLoop::start() {
 
 void TimeControlLoop::stop() {
     if (stopEvent_) SetEvent(stopEvent_.get());
-    waitForThread(immediateThread_);
-    waitForThread(loopThread_);
+    endThread(immediateThread_);
+    endThread(loopThread_);
     updateEvent_.reset();
 }
 
+// A thread told to stop leaves at its next wait. One held up (by a report box)
+// is ended, but never inside its file work: the file section is taken first,
+// so a write-back in progress finishes and none is cut off between a pass's
+// launches and their write-back.
+void TimeControlLoop::endThread(UniqueHandle& thread) {
+    if (!thread) return;
+    if (WaitForSingleObject(thread.get(), kLeaveWaitMs) == WAIT_TIMEOUT) {
+        DWORD section = WaitForSingleObject(fileSection_.get(), kStopWaitMs);
+        if (WaitForSingleObject(thread.get(), kLeaveWaitMs) == WAIT_TIMEOUT)
+            TerminateThread(thread.get(), 0);
+        if (section == WAIT_OBJECT_0 || section == WAIT_ABANDONED) ReleaseMutex(fileSection_.get());
+    }
+    thread.reset();
+}
 bool TimeControlLoop::stopRequested() const {
     return stopEvent_ && WaitForSingleObject(stopEvent_.get(), 0) == WAIT_OBJECT_0;
 }
@@ -118,37 +140,48 @@ void TimeControlLoop::passAt(const LaunchTime& now) {
         return;
     }
 
-    int launched = launchDue(now);
-    firstPass_ = false;
-    // A stop during the pause cuts it short, never the write-back after it.
-    clock_.waitOrStop(kPauseAfterLaunchMs, stopEvent_.get());
-    if (launched) {
-        writeBackLaunches(settings_.dat.c_str(), passStore_, now, writeBackStore_);
-        if (settings_.logF)
-            appendExecutionLog(settings_.log.c_str(), passStore_, now, settings_.ampm);
+    {
+        FileSection section(fileSection_.get());
+        int launched = launchDue(now);
+        firstPass_ = false;
+        // A stop during the pause cuts it short, never the write-back after it.
+        clock_.waitOrStop(kPauseAfterLaunchMs, stopEvent_.get());
+        if (launched) {
+            writeBackLaunches(settings_.dat.c_str(), passStore_, now, writeBackStore_);
+            if (settings_.logF)
+                appendExecutionLog(settings_.log.c_str(), passStore_, now, settings_.ampm);
+        }
     }
     lastPassMinute_ = minuteOfDay(now);
 }
 
 bool TimeControlLoop::reload(const LaunchTime& now) {
     ++reloadCount_;
-    passStore_.setFileName(settings_.dat.c_str());
-    int opened = passStore_.open(false);
+    int opened = kStoreOk;
+    int result = kStoreOk;
+    {
+        FileSection section(fileSection_.get());
+        passStore_.setFileName(settings_.dat.c_str());
+        opened = passStore_.open(false);
+        if (opened == kStoreOk) {
+            DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
+            result = passStore_.read(DayFilter(context));
+        }
+        // A failed read keeps the records read before the failure in use.
+        if (opened != kStoreOk || result == kStoreBadSize) passStore_.clear();
+        passStore_.close();
+    }
+    // The reports come after the file work: their boxes wait for the user.
     if (opened != kStoreOk) {
         actions_.beep();
         actions_.reportScheduleError(ScheduleError::OpenFailed, passStore_.fileName(),
                                      static_cast<std::uint32_t>(opened));
-        passStore_.clear();
-        passStore_.close();
         reloadRequest_ = true;
         firstPass_ = false;
         return false;
     }
-    DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
-    int result = passStore_.read(DayFilter(context));
     reloadRequest_ = false;
     if (result > 0) {
-        // The records read before the failure stay in use.
         actions_.beep();
         actions_.reportScheduleError(ScheduleError::ReadFailed, passStore_.fileName(),
                                      static_cast<std::uint32_t>(result));
@@ -156,13 +189,9 @@ bool TimeControlLoop::reload(const LaunchTime& now) {
     } else if (result == kStoreBadSize) {
         actions_.beep();
         actions_.reportScheduleError(ScheduleError::BadSize, passStore_.fileName(), 0);
-        passStore_.clear();
-        passStore_.close();
         reloadRequest_ = true;
         firstPass_ = false;
         return false;
-    } else {
-        passStore_.close();
     }
     return true;
 }

@@ -62,9 +62,10 @@ public:
     // kLoopStarted, or kLoopThreadFailed when the loop thread cannot be created.
     int start();
 
-    // Stops the loop: the threads end at their next wait, a pass in progress
-    // finishes its write-back first (bounded wait), then the update event is
-    // closed. Launch threads already started run on. Safe to call twice.
+    // Stops the loop: the threads end at their next wait; a thread held up by a
+    // report box is ended, but only outside its file work, so a pass's
+    // launches are always written back (bounded wait). Then the update event
+    // is closed. Launch threads already started run on. Safe to call twice.
     void stop();
 
     // One pass at the clock's time, and at a given time.
@@ -84,6 +85,7 @@ public:
 private:
     static DWORD WINAPI loopThreadEntry(void* self);
     static DWORD WINAPI immediatePassEntry(void* self);
+    void endThread(UniqueHandle& thread);
     void loopThread();
     void immediatePassThread();
     bool reload(const LaunchTime& now);
@@ -107,6 +109,8 @@ private:
     // Passes of the two pass threads never overlap: a pass held up by a report
     // box makes the next one wait instead of sharing the pass store.
     std::mutex passMutex_;
+    // Taken for the file work of a pass, so stop() never ends a thread inside it.
+    UniqueHandle fileSection_;
     UniqueHandle updateEvent_;
     UniqueHandle stopEvent_;
     UniqueHandle loopThread_;

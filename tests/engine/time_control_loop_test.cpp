@@ -161,6 +161,72 @@ TEST_F(TimeControlLoopTest, StartedAtSecondThirtyEvaluatesAtOnce) {
     EXPECT_TRUE(loop.firstPass() == false);
 }
 
+// Holds the schedule file as a Terminal's save would, from the moment the pass
+// launches, for a while.
+class HoldingActions final : public RecordingActions {
+public:
+    explicit HoldingActions(std::string path) : path_(std::move(path)) {}
+    ~HoldingActions() override {
+        if (releaser_.joinable()) releaser_.join();
+    }
+    void startLaunch(const LaunchRequest& request) override {
+        RecordingActions::startLaunch(request);
+        HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        releaser_ = std::thread([held] {
+            Sleep(1500);
+            CloseHandle(held);
+        });
+        launched.store(true);
+    }
+    std::atomic<bool> launched{false};
+
+private:
+    std::string path_;
+    std::thread releaser_;
+};
+
+TEST_F(TimeControlLoopTest, StopLetsAWriteBackInProgressFinish) {
+    TaskRecord once = everyMinute("once");
+    once.runOnce = kRunOnceYes;
+    test::writeSchedule(schedule, {once, task("other", 9, 0)});
+    HoldingActions actions(schedule);
+    clock_.set(at(12, 0, 30));
+    TimeControlLoop loop(config(), clock_, actions);
+    ASSERT_EQ(kLoopStarted, loop.start());
+    std::uint64_t deadline = test::nowMs() + 5000;
+    while (!actions.launched && test::nowMs() < deadline) Sleep(5);
+    ASSERT_TRUE(actions.launched);
+
+    std::uint64_t start = test::nowMs();
+    loop.stop();  // the write-back waits for the file, retrying
+    EXPECT_GE(test::nowMs() - start, 900u) << "stop waited for the write-back";
+    std::vector<TaskRecord> file = test::readSchedule(schedule);
+    ASSERT_EQ(1u, file.size()) << "the launched run-once task left the file";
+    EXPECT_STREQ("other", file[0].name);
+}
+
+TEST_F(TimeControlLoopTest, StopEndsAPassHeldUpByAReportBox) {
+    setString("DAT", dir_.path());  // cannot be opened: the pass reports
+    class BlockingReports final : public RecordingActions {
+    public:
+        void reportScheduleError(ScheduleError, const char*, std::uint32_t) override {
+            reported.store(true);
+            Sleep(INFINITE);  // the user never answers
+        }
+        std::atomic<bool> reported{false};
+    } actions;
+    clock_.set(at(12, 0, 30));
+    TimeControlLoop loop(config(), clock_, actions);
+    ASSERT_EQ(kLoopStarted, loop.start());
+    std::uint64_t deadline = test::nowMs() + 10000;
+    while (!actions.reported && test::nowMs() < deadline) Sleep(5);
+    ASSERT_TRUE(actions.reported);
+    std::uint64_t start = test::nowMs();
+    loop.stop();
+    EXPECT_LT(test::nowMs() - start, 3000u) << "no long wait outside the file work";
+}
+
 // --- Reloads ------------------------------------------------------------------------
 
 TEST_F(TimeControlLoopTest, TaskSavedAt1203IsSeenAt1204ThroughTheUpdateEvent) {
