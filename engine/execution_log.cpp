@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "expand_env.h"
+#include "file_attributes.h"
 #include "launch_stamp.h"
 #include "win_handles.h"
 
@@ -14,7 +15,7 @@ void appendExecutionLog(const char* logPath, const ScheduleStore& store, const L
                         bool ampm) {
     char path[kExpandedSize];
     expandEnvironment(logPath, path);
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    makeAttributesNormal(path);
     // Shared read, so that the Terminal can show the log meanwhile.
     UniqueHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

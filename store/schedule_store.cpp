@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "file_attributes.h"
+
 namespace kzo {
 
 namespace {
@@ -47,7 +49,7 @@ int ScheduleStore::open(bool forWriting) {
     DWORD share = forWriting ? 0 : FILE_SHARE_READ;
     DWORD error = 0;
     for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
-        SetFileAttributesA(fileName_, FILE_ATTRIBUTE_NORMAL);
+        makeAttributesNormal(fileName_);
         HANDLE h = CreateFileA(fileName_, access, share, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -207,7 +209,7 @@ void ScheduleStore::closeHandle() {
 
 void ScheduleStore::close() {
     closeHandle();
-    if (fileName_[0]) SetFileAttributesA(fileName_, FILE_ATTRIBUTE_NORMAL);
+    if (fileName_[0]) makeAttributesNormal(fileName_);
 }
 
 void ScheduleStore::clear() {

@@ -62,8 +62,9 @@ public:
 
     // Opens the named file, creating it when missing. For writing: read and write
     // access, no sharing; otherwise read access, shared read. Up to 8 attempts,
-    // the attributes set to normal before each, 1000 ms pauses after the 3rd and
-    // the 6th failure. Returns 0 or the error code of the last attempt.
+    // the read-only, hidden and system attributes cleared before each, 1000 ms
+    // pauses after the 3rd and the 6th failure. Returns 0 or the error code of
+    // the last attempt.
     int open(bool forWriting);
 
     // Makes room for fileSize / 1709 + 1 records: one spare slot, so that exactly
@@ -94,7 +95,8 @@ public:
     // file closed.
     int write(bool skipLaunchedRunOnce);
 
-    // Closes the handle and sets the file's attributes to normal.
+    // Closes the handle and clears the file's read-only, hidden and system
+    // attributes.
     void close();
 
     // Releases the records: count and capacity become 0.
