@@ -6,8 +6,9 @@
 // held from the formatting to the report.
 //
 // Diagnostic copy: when the event source's registry key holds the REG_SZ value
-// "DiagnosticCopy", every entry written is also appended to the file it names,
-// one line per entry ("error: text" or "information: text", ending in CR LF).
+// "DiagnosticCopy", every entry the writer reports is also appended to the file
+// it names, one line per entry ("error: text" or "information: text", ending
+// in CR LF).
 // The value is never set by the installation; it serves systems whose event log
 // cannot be read (Wine's event log keeps nothing).
 #pragma once
