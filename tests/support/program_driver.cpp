@@ -126,7 +126,28 @@ std::string boxText(HWND box) {
     return text;
 }
 
-void answerBox(HWND box, int button) { PostMessageA(box, WM_COMMAND, button, 0); }
+bool answerBox(HWND box, int button, std::uint32_t timeoutMs) {
+    PostMessageA(box, WM_COMMAND, button, 0);
+    return waitUntil([&] { return !IsWindow(box); }, timeoutMs);
+}
+
+namespace {
+
+BOOL CALLBACK closeIfOwnBox(HWND window, LPARAM) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char windowClass[16] = "";
+    GetClassNameA(window, windowClass, sizeof windowClass);
+    if (owner == GetCurrentProcessId() && std::string(windowClass) == "#32770") {
+        PostMessageA(window, WM_COMMAND, IDNO, 0);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void closeOwnBoxes() { EnumWindows(closeIfOwnBox, 0); }
 
 bool settle(HWND window, std::uint32_t timeoutMs) {
     DWORD_PTR result = 0;

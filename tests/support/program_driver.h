@@ -53,8 +53,13 @@ HWND waitForWindow(DWORD pid, const std::string& windowClass, const std::string&
 HWND waitForBox(DWORD pid, const std::string& caption, std::uint32_t timeoutMs = 10000);
 // The texts of its static controls but icons, in order, each ended by "|".
 std::string boxText(HWND box);
-// Presses a button of the box (IDOK, IDYES, IDNO ...).
-void answerBox(HWND box, int button);
+// Presses a button of the box (IDOK, IDYES, IDNO ...) and waits until the box
+// is gone, so that a search for the next box cannot find this one. False when
+// it is still there at the deadline.
+bool answerBox(HWND box, int button, std::uint32_t timeoutMs = 10000);
+// Closes every box and dialog that this process shows (IDNO, then IDCANCEL),
+// for tests that must not leave one open.
+void closeOwnBoxes();
 
 // Sends a message that is processed after every message sent to the window
 // before it: once it returns, the window has handled them, unless a handler

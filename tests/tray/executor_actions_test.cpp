@@ -20,6 +20,30 @@ namespace kzo {
 namespace {
 
 
+// A presentation call on a thread of its own, as on a launch thread. A box it
+// still shows at the end is closed, so that a failed check cannot hang the test.
+template <typename Result>
+class OnItsThread {
+public:
+    template <typename Call>
+    explicit OnItsThread(Call call) : result_(std::async(std::launch::async, call)) {}
+    ~OnItsThread() {
+        while (result_.valid() &&
+               result_.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            test::closeOwnBoxes();
+    }
+    OnItsThread(const OnItsThread&) = delete;
+    OnItsThread& operator=(const OnItsThread&) = delete;
+
+    bool finished() {
+        return result_.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    }
+    Result get() { return result_.get(); }
+
+private:
+    std::future<Result> result_;
+};
+
 class ExecutorActionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,14 +57,10 @@ protected:
         HWND box = test::waitForBox(GetCurrentProcessId(), caption);
         if (!box) return "(no box \"" + caption + "\")";
         std::string text = test::boxText(box);
-        test::answerBox(box, button);
+        EXPECT_TRUE(test::answerBox(box, button)) << "the box stays";
         return text;
     }
 
-    template <typename Result>
-    static bool finished(std::future<Result>& call) {
-        return call.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
-    }
 
     // No Terminal lies beside the test program.
     ExecutorActions actions{test::buildTreeProgram("KZO.exe")};
@@ -49,57 +69,54 @@ protected:
 
 TEST_F(ExecutorActionsTest, ConfirmLaunchAsksInTheWarningDialog) {
     for (int button : {IDOK, IDCANCEL}) {
-        auto call = std::async(std::launch::async,
-                               [&] { return actions.confirmLaunch(task, "C:\\Tools\\backup.exe /all"); });
+        OnItsThread<bool> call([&] { return actions.confirmLaunch(task, "C:\\Tools\\backup.exe /all"); });
         // The dialog's heading, then the filled prompt.
         EXPECT_EQ("Warning|It's time to execute \"Backup\" task :\nC:\\Tools\\backup.exe /all\n\nRun it ?|",
                   answer("KZO Scheduler", button));
-        ASSERT_TRUE(finished(call));
+        ASSERT_TRUE(call.finished());
         EXPECT_EQ(button == IDOK, call.get()) << "button " << button;
     }
 }
 
 TEST_F(ExecutorActionsTest, ShowMessageOpensTheMessageDialog) {
-    auto call = std::async(std::launch::async, [&] { actions.showMessage("Time for a break"); });
+    OnItsThread<void> call([&] { actions.showMessage("Time for a break"); });
     EXPECT_EQ("Message|Time for a break|", answer("KZO Scheduler", IDOK));
-    EXPECT_TRUE(finished(call));
+    EXPECT_TRUE(call.finished());
 }
 
 TEST_F(ExecutorActionsTest, LaunchErrorNamesTaskCommandAndSystemText) {
-    auto call = std::async(std::launch::async,
-                           [&] { actions.showLaunchError(task, "nothing.exe", ERROR_FILE_NOT_FOUND); });
+    OnItsThread<void> call([&] { actions.showLaunchError(task, "nothing.exe", ERROR_FILE_NOT_FOUND); });
     EXPECT_EQ("Unable to execute \"Backup\" task :\nnothing.exe\n" +
                   systemErrorText(ERROR_FILE_NOT_FOUND) + "|",
               answer("KZO Scheduler : Error", IDOK));
-    EXPECT_TRUE(finished(call));
+    EXPECT_TRUE(call.finished());
 }
 
 TEST_F(ExecutorActionsTest, ALongCommandIsCutToTheMessageBuffer) {
     std::string command(3000, 'x');
-    auto call = std::async(std::launch::async,
-                           [&] { actions.showLaunchError(task, command.c_str(), ERROR_FILE_NOT_FOUND); });
+    OnItsThread<void> call([&] { actions.showLaunchError(task, command.c_str(), ERROR_FILE_NOT_FOUND); });
     std::string text = answer("KZO Scheduler : Error", IDOK);
     EXPECT_EQ(1023u + 1, text.size()) << "the text and its '|'";
     EXPECT_EQ(0u, text.find("Unable to execute \"Backup\" task :\nxxx"));
-    EXPECT_TRUE(finished(call));
+    EXPECT_TRUE(call.finished());
 }
 
 TEST_F(ExecutorActionsTest, ScheduleFileReports) {
     {
-        auto call = std::async(std::launch::async, [&] {
+        OnItsThread<void> call([&] {
             actions.reportScheduleError(ScheduleError::OpenFailed, "C:\\s.jsf", ERROR_ACCESS_DENIED);
         });
         EXPECT_EQ("Error opening Schedule file \"C:\\s.jsf\"\n" + systemErrorText(ERROR_ACCESS_DENIED) + "|",
                   answer("KZO Scheduler : Error", IDOK));
-        EXPECT_TRUE(finished(call));
+        EXPECT_TRUE(call.finished());
     }
     {
-        auto call = std::async(std::launch::async, [&] {
+        OnItsThread<void> call([&] {
             actions.reportScheduleError(ScheduleError::ReadFailed, "C:\\s.jsf", ERROR_READ_FAULT);
         });
         EXPECT_EQ("Error reading Schedule file \"C:\\s.jsf\"\n" + systemErrorText(ERROR_READ_FAULT) + "|",
                   answer("KZO Scheduler : Error", IDOK));
-        EXPECT_TRUE(finished(call));
+        EXPECT_TRUE(call.finished());
     }
 }
 
@@ -107,19 +124,19 @@ TEST_F(ExecutorActionsTest, WrongSizeOffersTheTerminalAndReportsWhenItCannotStar
     const std::string question =
         "Schedule file \"C:\\old.jsf\"\nhas incorrect size. Do you want to run Terminal to convert old file ?|";
     {
-        auto call = std::async(std::launch::async, [&] {
+        OnItsThread<void> call([&] {
             actions.reportScheduleError(ScheduleError::BadSize, "C:\\old.jsf", 0);
         });
         EXPECT_EQ(question, answer("KZO Scheduler : Error", IDNO));
-        EXPECT_TRUE(finished(call));
+        EXPECT_TRUE(call.finished());
     }
     {
-        auto call = std::async(std::launch::async, [&] {
+        OnItsThread<void> call([&] {
             actions.reportScheduleError(ScheduleError::BadSize, "C:\\old.jsf", 0);
         });
         EXPECT_EQ(question, answer("KZO Scheduler : Error", IDYES));
         EXPECT_EQ("Unable to run KZO Terminal.\t  |", answer("KZO Scheduler : Error", IDOK));
-        EXPECT_TRUE(finished(call));
+        EXPECT_TRUE(call.finished());
     }
 }
 

@@ -80,7 +80,7 @@ protected:
         HWND box = test::waitForBox(process.pid(), caption);
         if (!box) return "(no box \"" + caption + "\")";
         std::string text = test::boxText(box);
-        test::answerBox(box, button);
+        EXPECT_TRUE(test::answerBox(box, button)) << "the box stays";
         return text;
     }
 
