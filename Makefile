@@ -27,6 +27,10 @@ test: bootstrap
 	$(MAKE) build
 	sh tools/with-display.sh ctest --test-dir $(X64) --output-on-failure -j $(JOBS)
 
+run: bootstrap $(X64)/build.ninja
+	cmake --build $(X64) -j $(JOBS) --target tickr demo_schedule
+	sh tools/run-demo.sh $(X64)
+
 bench: bootstrap $(X64)/build.ninja
 	cmake --build $(X64) -j $(JOBS)
 	sh tools/bench.sh $(X64)

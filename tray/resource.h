@@ -20,3 +20,31 @@
 #define IDC_WARNING_ICON    702
 #define IDC_HEADING         801  // "Message" / "Warning", in bold
 #define IDC_MARGIN          802  // the white margin left of the text
+
+// Commands of the tray menu.
+#define IDM_OPEN_TERMINAL   32869
+#define IDM_ACTIVE          32870
+#define IDM_EXIT            32871
+#define IDM_ABOUT           32873
+#define IDM_HELP            32874
+
+// The string table.
+#define IDS_OPEN_TERMINAL       7501  // menu texts
+#define IDS_ACTIVE              7502
+#define IDS_ABOUT               7503
+#define IDS_EXIT                7504
+#define IDS_SCHEDULE_OPEN       7505  // schedule file reports of a pass
+#define IDS_SCHEDULE_READ       7506
+#define IDS_SCHEDULE_SIZE       7507
+#define IDS_TERMINAL_FAILED     7508
+#define IDS_ERROR_CAPTION       7509
+#define IDS_USER_RUNNING        7511  // start-up
+#define IDS_NO_USER_SCHEDULE    7512
+#define IDS_NO_LOOP_THREAD      7513
+#define IDS_EXCEPTION           7514
+#define IDS_LAUNCH_PROMPT       7515  // launches
+#define IDS_LAUNCH_ERROR        7516
+#define IDS_SYSTEM_RUNNING      7517  // start-up
+#define IDS_NO_SYSTEM_SCHEDULE  7518
+#define IDS_HELP                7519  // menu text
+#define IDS_HELP_FAILED         7520

@@ -1,0 +1,361 @@
+// tickr.exe run for real under Wine and driven as the Terminal and the user
+// drive it: through the production settings keys (saved and restored around
+// each test), the schedule file, its named mutexes, window messages to
+// "KZOClass"/"KZO Window", its tray menu and its message boxes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "program_driver.h"
+#include "scheduler_settings.h"
+#include "test_support.h"
+
+namespace kzo {
+namespace {
+
+using test::ChildProcess;
+using test::SavedKey;
+using test::waitUntil;
+
+constexpr UINT kTrayCallback = 32868;
+constexpr UINT kSetActive = 32875;
+constexpr UINT kStop = 32876;
+constexpr UINT kMenuActive = 32870;
+constexpr UINT kMenuOpenTerminal = 32869;
+constexpr UINT kMenuAbout = 32873;
+constexpr UINT kMenuExit = 32871;
+constexpr int kActiveIcon = 3;
+constexpr int kInactiveIcon = 4;
+
+bool mutexExists(const char* name) {
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name);
+    if (!mutex) return false;
+    CloseHandle(mutex);
+    return true;
+}
+
+// The picture the Executor shows in the tray (the window property it keeps
+// for other programs), 0 for none.
+int trayIconOf(HWND window) {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(window, "KZOTrayIcon")));
+}
+
+class ExecutorProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(mutexExists("KZOMutexUsr")) << "a User Scheduler runs already";
+        ASSERT_FALSE(mutexExists("KZOMutexSys")) << "a System Scheduler runs already";
+        test::writeSchedule(userSchedule, {});
+        test::writeSchedule(systemSchedule, {});
+    }
+
+    std::unique_ptr<ChildProcess> start(const std::string& arguments) {
+        std::string command = "\"" + test::buildTreeProgram("..\\tray\\tickr.exe") + "\"";
+        if (!arguments.empty()) command += " " + arguments;
+        return std::make_unique<ChildProcess>(command);
+    }
+
+    // An Executor that has passed its single-instance check, with its window.
+    HWND startRunning(std::unique_ptr<ChildProcess>& executor, const std::string& arguments,
+                      const char* mutex) {
+        executor = start(arguments);
+        if (!waitUntil([&] { return mutexExists(mutex); })) {
+            ADD_FAILURE() << "no " << mutex << " for arguments '" << arguments << "'";
+            return nullptr;
+        }
+        HWND window = test::waitForWindow(executor->pid(), "KZOClass", "KZO Window", false);
+        EXPECT_NE(nullptr, window);
+        return window;
+    }
+
+    void useUserSchedule() { user.setString("DAT", userSchedule); }
+    void useSystemSchedule() { system.setString("DAT", systemSchedule); }
+
+    // Reads the box of the process with this caption and answers it.
+    std::string answerBox(const ChildProcess& process, const std::string& caption,
+                          int button = IDOK) {
+        HWND box = test::waitForBox(process.pid(), caption);
+        if (!box) return "(no box \"" + caption + "\")";
+        std::string text = test::boxText(box);
+        EXPECT_TRUE(test::answerBox(box, button)) << "the box stays";
+        return text;
+    }
+
+    SavedKey user{HKEY_CURRENT_USER, kSchedulerKey};
+    SavedKey system{HKEY_LOCAL_MACHINE, kSchedulerKey};
+    test::TempDir dir;
+    std::string userSchedule = dir.file("user.jsf");
+    std::string systemSchedule = dir.file("system.jsf");
+};
+
+TEST_F(ExecutorProgram, ASecondUserSchedulerIsRefusedWhileTheFirstRuns) {
+    useUserSchedule();
+    std::unique_ptr<ChildProcess> first;
+    HWND window = startRunning(first, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+
+    std::unique_ptr<ChildProcess> second = start("");
+    EXPECT_EQ("User Scheduler is already running.\t |", answerBox(*second, "KZO Scheduler"));
+    EXPECT_EQ(1u, second->waitForExit().value_or(999));
+
+    EXPECT_TRUE(first->running());
+    EXPECT_TRUE(mutexExists("KZOMutexUsr"));
+    SendNotifyMessageA(window, kStop, 0, 0);
+    EXPECT_EQ(0u, first->waitForExit().value_or(999));
+}
+
+TEST_F(ExecutorProgram, UserAndSystemSchedulersRunSideBySide) {
+    useUserSchedule();
+    useSystemSchedule();
+    std::unique_ptr<ChildProcess> userExecutor, systemExecutor;
+    HWND userWindow = startRunning(userExecutor, "", "KZOMutexUsr");
+    HWND systemWindow = startRunning(systemExecutor, "/s", "KZOMutexSys");
+    ASSERT_NE(nullptr, userWindow);
+    ASSERT_NE(nullptr, systemWindow);
+
+    std::unique_ptr<ChildProcess> secondSystem = start("/S");
+    EXPECT_EQ("System Scheduler is already running.\t |", answerBox(*secondSystem, "KZO Scheduler"));
+    EXPECT_EQ(1u, secondSystem->waitForExit().value_or(999));
+
+    // Each stops on the message for its own mode only.
+    SendNotifyMessageA(systemWindow, kStop, 0, 0);
+    SendNotifyMessageA(userWindow, kStop, 1, 0);
+    ASSERT_TRUE(test::settle(systemWindow));
+    ASSERT_TRUE(test::settle(userWindow));
+    EXPECT_TRUE(userExecutor->running());
+    EXPECT_TRUE(systemExecutor->running());
+
+    SendNotifyMessageA(systemWindow, kStop, 1, 0);
+    EXPECT_EQ(0u, systemExecutor->waitForExit().value_or(999));
+    EXPECT_TRUE(userExecutor->running());
+    SendNotifyMessageA(userWindow, kStop, 0, 0);
+    EXPECT_EQ(0u, userExecutor->waitForExit().value_or(999));
+}
+
+TEST_F(ExecutorProgram, TheWholeTrimmedArgumentSelectsTheMode) {
+    useUserSchedule();
+    useSystemSchedule();
+    struct Case {
+        const char* arguments;
+        bool system;
+    } cases[] = {{"", false}, {"/s", true}, {" /S ", true}, {"/S x", false}, {"/sx", false}, {"s", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("arguments '") + c.arguments + "'");
+        std::unique_ptr<ChildProcess> executor;
+        HWND window = startRunning(executor, c.arguments, c.system ? "KZOMutexSys" : "KZOMutexUsr");
+        ASSERT_NE(nullptr, window);
+        EXPECT_FALSE(mutexExists(c.system ? "KZOMutexUsr" : "KZOMutexSys"));
+        // Only the User Scheduler shows an icon.
+        if (c.system) {
+            ASSERT_TRUE(test::settle(window));
+            EXPECT_EQ(0, trayIconOf(window));
+        } else {
+            EXPECT_TRUE(waitUntil([&] { return trayIconOf(window) == kActiveIcon; }));
+        }
+        SendNotifyMessageA(window, kStop, c.system ? 1 : 0, 0);
+        EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    }
+}
+
+TEST_F(ExecutorProgram, SetActiveMessageStoresActiveAndSwitchesTheIcon) {
+    useUserSchedule();
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(waitUntil([&] { return trayIconOf(window) == kActiveIcon; }));
+
+    SendNotifyMessageA(window, kSetActive, 1, 0);
+    EXPECT_TRUE(waitUntil([&] { return trayIconOf(window) == kInactiveIcon; }));
+    EXPECT_EQ(0u, user.dword("Active").value_or(999));
+
+    SendNotifyMessageA(window, kSetActive, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return trayIconOf(window) == kActiveIcon; }));
+    EXPECT_EQ(1u, user.dword("Active").value_or(999));
+}
+
+TEST_F(ExecutorProgram, AnInactiveUserSchedulerStartsWithTheInactiveIconAndKeepsActiveAtExit) {
+    useUserSchedule();
+    user.setDword("Active", 0);
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(waitUntil([&] { return trayIconOf(window) == kInactiveIcon; }));
+    SendNotifyMessageA(window, kStop, 0, 0);
+    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, user.dword("Active").value_or(999));
+}
+
+TEST_F(ExecutorProgram, TheSystemSchedulerIgnoresSetActive) {
+    useSystemSchedule();
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "/s", "KZOMutexSys");
+    ASSERT_NE(nullptr, window);
+    SendNotifyMessageA(window, kSetActive, 1, 0);
+    ASSERT_TRUE(test::settle(window));
+    EXPECT_FALSE(system.dword("Active").has_value());
+    EXPECT_FALSE(user.dword("Active").has_value());
+    EXPECT_EQ(0, trayIconOf(window));
+}
+
+TEST_F(ExecutorProgram, WmCloseStopsAndStoresActive) {
+    useUserSchedule();
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+    ASSERT_FALSE(user.dword("Active").has_value());
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    EXPECT_EQ(1u, user.dword("Active").value_or(999));
+    EXPECT_FALSE(mutexExists("KZOMutexUsr"));
+}
+
+TEST_F(ExecutorProgram, WithNoIconTheUserSchedulerRunsWithoutIconAndStopsOnTheTerminalsMessage) {
+    useUserSchedule();
+    user.setDword("NoIcon", 1);
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(test::settle(window));  // never held up in the notification area
+    EXPECT_EQ(0, trayIconOf(window));
+    SendNotifyMessageA(window, kStop, 0, 0);
+    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+}
+
+TEST_F(ExecutorProgram, StartsWithoutASchedule) {
+    {
+        SCOPED_TRACE("system");
+        std::unique_ptr<ChildProcess> executor = start("/s");
+        EXPECT_EQ("There is no registered System Schedule.|",
+                  answerBox(*executor, "KZO Scheduler : Error"));
+        EXPECT_EQ(1u, executor->waitForExit().value_or(999));
+    }
+    {
+        // No Terminal lies beside tickr.exe in the build tree.
+        SCOPED_TRACE("user");
+        std::unique_ptr<ChildProcess> executor = start("");
+        EXPECT_EQ("Unable to run KZO Terminal.\nSchedule file not found, so quitting.|",
+                  answerBox(*executor, "KZO Scheduler : Error"));
+        EXPECT_EQ(1u, executor->waitForExit().value_or(999));
+    }
+}
+
+TEST_F(ExecutorProgram, TrayMenuOpensOnRightClickAndItsActiveItemToggles) {
+    useUserSchedule();
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+
+    PostMessageA(window, kTrayCallback, 0, WM_MOUSEMOVE);
+    PostMessageA(window, kTrayCallback, 0, WM_RBUTTONDOWN);
+    HWND menu = test::waitForWindow(executor->pid(), "#32768", "", true);
+    ASSERT_NE(nullptr, menu) << "no popup menu";
+    // The mnemonic of "&Active" chooses the item, as a user's key press would.
+    PostMessageA(menu, WM_CHAR, 'a', 0);
+    ASSERT_TRUE(waitUntil([&] { return user.dword("Active") == 0u; }));
+    ASSERT_TRUE(waitUntil([&] { return trayIconOf(window) == kInactiveIcon; }));
+    EXPECT_FALSE(IsWindowVisible(menu));
+
+    PostMessageA(window, WM_COMMAND, kMenuActive, 0);
+    ASSERT_TRUE(waitUntil([&] { return user.dword("Active") == 1u; }));
+
+    PostMessageA(window, WM_COMMAND, kMenuExit, 0);
+    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+}
+
+TEST_F(ExecutorProgram, TerminalCommandsReportAMissingTerminal) {
+    useUserSchedule();
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+
+    PostMessageA(window, WM_COMMAND, kMenuOpenTerminal, 0);
+    EXPECT_EQ("Unable to run KZO Terminal.\t  |", answerBox(*executor, "KZO Scheduler : Error"));
+    PostMessageA(window, kTrayCallback, 0, WM_LBUTTONDBLCLK);
+    EXPECT_EQ("Unable to run KZO Terminal.\t  |", answerBox(*executor, "KZO Scheduler : Error"));
+    PostMessageA(window, WM_COMMAND, kMenuAbout, 0);
+    EXPECT_EQ("KZO Scheduler, Version 6.30, Build 677.|", answerBox(*executor, "About"));
+
+    EXPECT_TRUE(executor->running());
+}
+
+// --- The engine end to end ------------------------------------------------------------
+
+// Waits for the middle of a minute, where a freshly started Executor evaluates
+// its tasks at once and the minute cannot turn before it has.
+SYSTEMTIME midMinute() {
+    SYSTEMTIME now;
+    waitUntil(
+        [&] {
+            GetLocalTime(&now);
+            return now.wSecond >= 12 && now.wSecond <= 47;
+        },
+        61000);
+    return now;
+}
+
+TaskRecord fixtureTask(const std::string& name, const std::string& marker) {
+    TaskRecord task = test::record(name);
+    task.weekdays = 0x7F;
+    task.cycle = 1;
+    task.time = 1;  // every minute; never ran (last-run year 0): due at once
+    task.edited = 0;
+    setField(task.command, "\"" + test::fixturePath() + "\" \"" + marker + "\" --exit-after 3000");
+    return task;
+}
+
+TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
+    std::string log = dir.file("user.log");
+    TaskRecord cycle = fixtureTask("Cycle", dir.file("cycle.marker"));
+    TaskRecord once = fixtureTask("Once", dir.file("once.marker"));
+    once.runOnce = kRunOnceYes;
+    test::writeSchedule(userSchedule, {cycle, once});
+    useUserSchedule();
+    user.setDword("LogF", 1);
+    user.setString("LOG", log);
+
+    SYSTEMTIME started = midMinute();
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+
+    std::map<std::string, std::string> cycleRun = test::waitForMarker(dir.file("cycle.marker"), 15000);
+    std::map<std::string, std::string> onceRun = test::waitForMarker(dir.file("once.marker"), 15000);
+    EXPECT_FALSE(cycleRun.empty()) << "the cycle task did not run";
+    EXPECT_FALSE(onceRun.empty()) << "the run-once task did not run";
+
+    // The write-back follows the launches after two seconds.
+    std::vector<TaskRecord> records;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            records = test::readSchedule(userSchedule);
+            return records.size() == 1 && records[0].lastYear != 0;
+        },
+        15000))
+        << records.size() << " records";
+    ASSERT_EQ(1u, records.size()) << "the run-once task stays in the file";
+    EXPECT_EQ("Cycle", fieldText(records[0].name));
+    EXPECT_EQ(started.wYear - 1900, records[0].lastYear);
+    EXPECT_EQ(started.wMonth, records[0].lastMonth);
+    EXPECT_EQ(started.wDay, records[0].lastDay);
+    EXPECT_EQ(started.wHour, records[0].lastHour);
+    EXPECT_EQ(started.wMinute, records[0].lastMinute);
+
+    char at[32];
+    std::snprintf(at, sizeof at, "\" at %02d.%02d.%04d %02d:%02d\r\n", started.wDay, started.wMonth,
+                  started.wYear, started.wHour, started.wMinute);
+    std::string expected = "Executed \"Cycle\" : \"" + fieldText(cycle.command) + at +
+                           "Executed \"Once\" : \"" + fieldText(once.command) + at;
+    EXPECT_TRUE(waitUntil([&] { return test::readFile(log) == expected; }, 15000))
+        << test::readFile(log);
+
+    test::endFixture(cycleRun);
+    test::endFixture(onceRun);
+    SendNotifyMessageA(window, kStop, 0, 0);
+    EXPECT_EQ(0u, executor->waitForExit(20000).value_or(999));
+}
+
+}  // namespace
+}  // namespace kzo

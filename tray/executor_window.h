@@ -1,0 +1,43 @@
+// The Executor's hidden window "KZO Window" of class "KZOClass": the Terminal
+// finds it by class and title and sends it messages; the tray icon calls back
+// to it. The window procedure only routes each message to its handler.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+
+namespace kzo {
+
+constexpr const char* kExecutorClass = "KZOClass";
+constexpr const char* kExecutorTitle = "KZO Window";
+
+// From the Terminal, sent without waiting (SendNotifyMessageA):
+// wParam 0 = make active, anything else = make inactive.
+constexpr UINT kSetActiveMessage = 32875;
+// wParam 0 = stop the User Scheduler, 1 = stop the System Scheduler.
+constexpr UINT kStopMessage = 32876;
+
+class ExecutorWindowHandler {
+public:
+    virtual void onTrayNotify(UINT mouseMessage) = 0;  // the tray callback, 32868
+    virtual void onSetActive(WPARAM inactive) = 0;      // 32875
+    virtual void onStopRequest(WPARAM mode) = 0;        // 32876
+    virtual void onCommand(int id) = 0;                 // menu commands
+    virtual void onExitMenuLoop() = 0;
+    virtual void onClose() = 0;
+    virtual void onDestroy() = 0;
+    // An exception thrown by a handler; it never crosses into user32.
+    virtual void onFailure(std::exception_ptr failure) = 0;
+
+protected:
+    ~ExecutorWindowHandler() = default;
+};
+
+// Registers the class (default application icon, arrow cursor, white
+// background, class menu name "KZOMenu", which names no resource) and creates
+// the hidden overlapped window routed to handler, which must outlive it.
+// nullptr when either step fails.
+HWND createExecutorWindow(HINSTANCE instance, ExecutorWindowHandler& handler);
+
+}  // namespace kzo
