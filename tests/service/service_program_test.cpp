@@ -19,6 +19,7 @@
 #include "scheduler_settings.h"
 #include "service_test_support.h"
 #include "system_error.h"
+#include "program_driver.h"
 #include "test_support.h"
 #include "win_handles.h"
 
@@ -28,16 +29,7 @@ namespace {
 constexpr const char* kService = "KZO Scheduler";
 const std::string kSourceKey = eventSourceKey("KZO Scheduler");
 
-std::string tickrntPath() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string relative(path);
-    relative.erase(relative.find_last_of('\\') + 1);
-    relative += "..\\service\\tickrnt.exe";
-    char full[MAX_PATH];
-    GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return full;
-}
+std::string tickrntPath() { return test::buildTreeProgram("..\\service\\tickrnt.exe"); }
 
 struct ProgramRun {
     DWORD exitCode = 0xFFFFFFFF;
@@ -110,95 +102,6 @@ public:
     }
 };
 
-// The machine's scheduler settings as they were, restored when the test ends.
-class SchedulerValuesGuard {
-public:
-    SchedulerValuesGuard() {
-        UniqueKey key;
-        existed_ = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSchedulerKey, 0, KEY_READ, key.put()) ==
-                   ERROR_SUCCESS;
-        if (!existed_) return;
-        for (DWORD i = 0;; ++i) {
-            char name[256];
-            DWORD nameLength = sizeof name;
-            BYTE data[2048];
-            DWORD dataLength = sizeof data;
-            DWORD type = 0;
-            if (RegEnumValueA(key.get(), i, name, &nameLength, nullptr, &type, data, &dataLength) !=
-                ERROR_SUCCESS)
-                break;
-            values_.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataLength)});
-        }
-    }
-    ~SchedulerValuesGuard() {
-        if (!existed_) {
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSchedulerKey);
-            return;
-        }
-        UniqueKey key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSchedulerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        key.put(), nullptr);
-        char name[256];
-        DWORD nameLength = sizeof name;
-        while (RegEnumValueA(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS) {
-            RegDeleteValueA(key.get(), name);
-            nameLength = sizeof name;
-        }
-        for (const Value& v : values_)
-            RegSetValueExA(key.get(), v.name.c_str(), 0, v.type,
-                           reinterpret_cast<const BYTE*>(v.data.data()), static_cast<DWORD>(v.data.size()));
-    }
-
-private:
-    struct Value {
-        std::string name;
-        DWORD type;
-        std::string data;
-    };
-    bool existed_ = false;
-    std::vector<Value> values_;
-};
-
-UniqueKey schedulerKey() {
-    UniqueKey key;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSchedulerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    key.put(), nullptr);
-    return key;
-}
-
-// The machine's stored Active, or -1 when there is none.
-int storedActive() {
-    std::uint32_t value = 0;
-    return readDword(schedulerKey().get(), "Active", value) ? static_cast<int>(value) : -1;
-}
-
-// A console program that ends with the test.
-class ChildProcess {
-public:
-    explicit ChildProcess(const std::string& args) {
-        std::string command = "\"" + tickrntPath() + "\" " + args;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                           nullptr, &startup, &process)) {
-            process_.reset(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-    }
-    ~ChildProcess() {
-        if (!process_) return;
-        TerminateProcess(process_.get(), 0);
-        WaitForSingleObject(process_.get(), 10000);
-    }
-    explicit operator bool() const { return static_cast<bool>(process_); }
-    bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-
-private:
-    UniqueHandle process_;
-};
-
 class ServiceProgramTest : public ::testing::Test {
 protected:
     // Registers the service and points the event log's diagnostic copy at the
@@ -215,15 +118,18 @@ protected:
 
     std::string events() const { return dir_.file("events.log"); }
     std::vector<std::string> entries() const { return test::copiedEntries(events()); }
-    void setString(const char* name, const std::string& value) {
-        writeString(schedulerKey().get(), name, value);
+    void setString(const char* name, const std::string& value) { values_.setString(name, value); }
+    void setDword(const char* name, std::uint32_t value) { values_.setDword(name, value); }
+    // The machine's stored Active, or -1 when there is none.
+    int storedActive() const {
+        std::optional<DWORD> active = values_.dword("Active");
+        return active ? static_cast<int>(*active) : -1;
     }
-    void setDword(const char* name, std::uint32_t value) { writeDword(schedulerKey().get(), name, value); }
 
     // Members end in reverse order: the service stops (storing Active) before
     // the settings are restored, and both before the folder goes.
     test::TempDir dir_;
-    SchedulerValuesGuard values_;
+    test::SavedKey values_{HKEY_LOCAL_MACHINE, kSchedulerKey};
     ServiceRemoval removal_;
 };
 
@@ -369,17 +275,6 @@ TaskRecord dueTask(const std::string& marker) {
     return r;
 }
 
-// The service's immediate pass runs only between seconds 11 and 49 of a minute:
-// start inside that span.
-void waitForMidMinute() {
-    for (;;) {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        if (now.wSecond >= 12 && now.wSecond <= 47) return;
-        Sleep(250);
-    }
-}
-
 TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
     const std::string schedule = dir_.file("system.jsf");
     const std::string log = dir_.file("system.log");
@@ -397,7 +292,7 @@ TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
     UniqueService manager = openManager();
     UniqueService service = openService(manager.get());
     ASSERT_TRUE(service);
-    waitForMidMinute();
+    test::waitForMidMinute();
     ASSERT_TRUE(StartServiceA(service.get(), 0, nullptr)) << "error " << GetLastError();
     ASSERT_TRUE(waitForState(service.get(), SERVICE_RUNNING));
 
@@ -429,7 +324,7 @@ TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
     EXPECT_EQ(1, storedActive());
 
     // The stop stores the Active the service holds, even when the value is gone.
-    RegDeleteValueA(schedulerKey().get(), "Active");
+    values_.remove("Active");
     ASSERT_TRUE(ControlService(service.get(), SERVICE_CONTROL_STOP, &status));
     ASSERT_TRUE(waitForState(service.get(), SERVICE_STOPPED));
     EXPECT_EQ(1, storedActive());
@@ -459,8 +354,8 @@ TEST_F(ServiceProgramTest, ConsoleInstanceHoldingTheMutexMakesTheStartFail) {
     setString("DAT", dir_.file("system.jsf"));
     setDword("Active", 1);
     install();
-    ChildProcess console("/d");
-    ASSERT_TRUE(console);
+    test::ChildProcess console("\"" + tickrntPath() + "\" /d");
+    ASSERT_TRUE(console.started());
     ASSERT_TRUE(test::waitUntil(
         [] { return static_cast<bool>(UniqueHandle(OpenMutexA(SYNCHRONIZE, FALSE, "KZOMutexSysNT"))); },
         10000))
@@ -480,7 +375,6 @@ TEST_F(ServiceProgramTest, ConsoleInstanceHoldingTheMutexMakesTheStartFail) {
 }
 
 TEST_F(ServiceProgramTest, ServiceWithoutSystemScheduleFailsToStart) {
-    RegDeleteValueA(schedulerKey().get(), "DAT");
     install();
     UniqueService manager = openManager();
     UniqueService service = openService(manager.get());

@@ -46,13 +46,5 @@ std::vector<std::string> copiedEntries(const std::string& path) {
     return entries;
 }
 
-bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs) {
-    std::uint64_t deadline = nowMs() + timeoutMs;
-    for (;;) {
-        if (condition()) return true;
-        if (nowMs() >= deadline) return false;
-        Sleep(20);
-    }
-}
 
 }  // namespace kzo::test

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "nt_service.h"
+#include "program_driver.h"
 
 namespace kzo::test {
 
@@ -37,8 +38,5 @@ private:
 
 // The entries of a diagnostic copy, one per line ("error: text").
 std::vector<std::string> copiedEntries(const std::string& path);
-
-// Polls the condition every 20 ms until it holds (true) or the deadline passes.
-bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs);
 
 }  // namespace kzo::test

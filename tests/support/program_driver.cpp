@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_support.h"
+#include "win_handles.h"
 
 namespace kzo::test {
 
@@ -13,6 +14,17 @@ bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs) 
         if (nowMs() >= deadline) return false;
         Sleep(20);
     }
+}
+
+SYSTEMTIME waitForMidMinute() {
+    SYSTEMTIME now;
+    waitUntil(
+        [&] {
+            GetLocalTime(&now);
+            return now.wSecond >= 12 && now.wSecond <= 47;
+        },
+        61000);
+    return now;
 }
 
 std::string buildTreeProgram(const std::string& relativePath) {
@@ -222,6 +234,12 @@ void SavedKey::setDword(const char* name, DWORD value) {
                                              nullptr, &key, nullptr));
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
+}
+
+void SavedKey::remove(const char* name) {
+    UniqueKey key;
+    if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
+        RegDeleteValueA(key.get(), name);
 }
 
 std::optional<DWORD> SavedKey::dword(const char* name) const {

@@ -18,6 +18,11 @@ namespace kzo::test {
 // last answer.
 bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs = 10000);
 
+// Waits for the middle of a minute (seconds 12 to 47), where a freshly started
+// scheduler evaluates its tasks at once and the minute cannot turn before it
+// has; the local time then.
+SYSTEMTIME waitForMidMinute();
+
 // A program of the build tree, relative to the test program's folder
 // ("..\\tray\\tickr.exe"), as a full path.
 std::string buildTreeProgram(const std::string& relativePath);
@@ -80,6 +85,7 @@ public:
 
     void setString(const char* name, const std::string& value);
     void setDword(const char* name, DWORD value);
+    void remove(const char* name);
     // A DWORD value, or nothing when missing.
     std::optional<DWORD> dword(const char* name) const;
 

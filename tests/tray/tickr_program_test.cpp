@@ -283,19 +283,6 @@ TEST_F(ExecutorProgram, TerminalCommandsReportAMissingTerminal) {
 
 // --- The engine end to end ------------------------------------------------------------
 
-// Waits for the middle of a minute, where a freshly started Executor evaluates
-// its tasks at once and the minute cannot turn before it has.
-SYSTEMTIME midMinute() {
-    SYSTEMTIME now;
-    waitUntil(
-        [&] {
-            GetLocalTime(&now);
-            return now.wSecond >= 12 && now.wSecond <= 47;
-        },
-        61000);
-    return now;
-}
-
 TaskRecord fixtureTask(const std::string& name, const std::string& marker) {
     TaskRecord task = test::record(name);
     task.weekdays = 0x7F;
@@ -316,7 +303,7 @@ TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
     user.setDword("LogF", 1);
     user.setString("LOG", log);
 
-    SYSTEMTIME started = midMinute();
+    SYSTEMTIME started = test::waitForMidMinute();
     std::unique_ptr<ChildProcess> executor;
     HWND window = startRunning(executor, "", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
