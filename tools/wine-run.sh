@@ -9,6 +9,7 @@
 # the test: the output goes through a file so that CTest's pipe closes when the
 # program ends.
 prefix=$1; shift
+case "$prefix" in /*) ;; *) prefix="$PWD/$prefix" ;; esac
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
