@@ -26,7 +26,12 @@ DWORD WINAPI launchThreadEntry(void* parameter) {
     PlatformActions& actions = *start->actions;
     LaunchOptions options = start->options;
     start.reset();
-    return static_cast<DWORD>(runLaunch(request, actions, options));
+    try {
+        return static_cast<DWORD>(runLaunch(request, actions, options));
+    } catch (...) {
+        // A launch that fails this way ends alone; it takes nothing else down.
+        return 0;
+    }
 }
 
 }  // namespace

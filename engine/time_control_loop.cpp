@@ -102,15 +102,30 @@ DWORD WINAPI TimeControlLoop::immediatePassEntry(void* self) {
 
 void TimeControlLoop::loopThread() {
     if (loopGuard_.exchange(true)) return;
+    int lastTried = -1;
     while (!stopRequested()) {
-        int seconds = clock_.now().second;
-        if (seconds != 0 && clock_.waitOrStop(msUntilNextPass(seconds), stopEvent_.get())) return;
-        pass();
+        LaunchTime now = clock_.now();
+        // A minute whose pass was tried at second 0 and ended early (Active 0,
+        // say) is not tried again at once: the thread sleeps to the next one.
+        bool tried = minuteOfDay(now) == lastTried;
+        std::uint32_t wait = tried && now.second == 0 ? 61000 : msUntilNextPass(now.second);
+        if (wait != 0 && clock_.waitOrStop(wait, stopEvent_.get())) return;
+        lastTried = minuteOfDay(clock_.now());
+        guardedPass();
     }
 }
 
 void TimeControlLoop::immediatePassThread() {
-    if (wantsImmediatePass(clock_.now().second) && !stopRequested()) pass();
+    if (wantsImmediatePass(clock_.now().second) && !stopRequested()) guardedPass();
+}
+
+// A pass that fails with an exception (no memory, say) is given up; the next
+// minute tries again. The thread, and with it the scheduler, lives on.
+void TimeControlLoop::guardedPass() {
+    try {
+        pass();
+    } catch (...) {
+    }
 }
 
 void TimeControlLoop::pass() { passAt(clock_.now()); }

@@ -87,6 +87,7 @@ private:
     static DWORD WINAPI immediatePassEntry(void* self);
     void endThread(UniqueHandle& thread);
     void loopThread();
+    void guardedPass();
     void immediatePassThread();
     bool reload(const LaunchTime& now);
     int launchDue(const LaunchTime& now);

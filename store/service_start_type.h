@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-namespace kzo {
+#include "product_names.h"
 
-constexpr const char* kServiceName = "KZO Scheduler";
+namespace kzo {
 
 // The service's start type (SERVICE_AUTO_START, SERVICE_DEMAND_START, ...).
 // Returns 0 or the Windows error code of the failed step.

@@ -3,6 +3,7 @@
 #include "executor_boxes.h"
 #include "executor_command_line.h"
 #include "launchers.h"
+#include "product_names.h"
 #include "prompt_state.h"
 #include "resource.h"
 #include "service_process.h"
@@ -16,8 +17,9 @@ namespace {
 // How long a user start without a schedule file leaves the Terminal to choose
 // one before the loop starts.
 constexpr DWORD kChooseScheduleMs = 60000;
+constexpr UINT_PTR kIconRetryTimer = 1;
+constexpr UINT kIconRetryMs = 2000;
 
-constexpr const char* kCaption = "KZO Scheduler";
 constexpr const char* kFatalCaption = "KZO Scheduler : Fatal Error";
 constexpr const char* kAboutCaption = "About";
 constexpr const char* kVersionLine = "KZO Scheduler, Version 6.30, Build 677.";
@@ -47,7 +49,7 @@ std::optional<int> Executor::startUp(const char* arguments) {
     active_ = true;
     if (anotherInstanceRuns()) {
         beep();
-        showExecutorBox(executorText(systemMode_ ? IDS_SYSTEM_RUNNING : IDS_USER_RUNNING), kCaption,
+        showExecutorBox(executorText(systemMode_ ? IDS_SYSTEM_RUNNING : IDS_USER_RUNNING), kProductName,
                         MB_OK | MB_ICONINFORMATION);
         return kExitFailed;
     }
@@ -66,7 +68,8 @@ std::optional<int> Executor::startUp(const char* arguments) {
     }
 
     trayIcon_ = std::make_unique<TrayIcon>(window_);
-    if (!systemMode_ && !settings_.noIcon) showCurrentIcon();
+    iconWanted_ = !systemMode_ && !settings_.noIcon;
+    if (iconWanted_) showCurrentIcon();
 
     if (systemMode_) registerServiceProcess(true);
 
@@ -133,23 +136,32 @@ void Executor::readSettings() {
     settings_ = readExecutorSettings(settingsRoot());
     setPromptOptions(settings_.topMost, settings_.actDlg);
     active_ = settings_.active;
-    if (trayIcon_ && trayIcon_->shown()) showCurrentIcon();
+    if (iconWanted_) showCurrentIcon();
 }
 
 void Executor::showCurrentIcon() {
     if (!trayIcon_ || !activePicture_ || !inactivePicture_) return;
     trayIcon_->show(active_ ? *activePicture_ : *inactivePicture_);
+    if (trayIcon_->shown())
+        KillTimer(window_, kIconRetryTimer);
+    else
+        SetTimer(window_, kIconRetryTimer, kIconRetryMs, nullptr);
 }
 
 void Executor::setActive(bool active) {
     active_ = active;
     writeActive(settingsRoot(), active);  // a failure leaves the stored value as it was
-    if (trayIcon_ && trayIcon_->shown()) showCurrentIcon();
+    if (iconWanted_) showCurrentIcon();
 }
 
 void Executor::stop() {
     if (stopped_) return;
     stopped_ = true;
+    // The stored value may have changed since this thread last read it (in
+    // system mode nothing on this thread reads it after start-up): what is
+    // stored is what the schedule's Active now is, never a stale copy that
+    // would switch a deactivated schedule back on.
+    readSettings();
     writeActive(settingsRoot(), active_);
     if (systemMode_) registerServiceProcess(false);
     // A pass in the middle of its write-back finishes it first.
@@ -157,7 +169,10 @@ void Executor::stop() {
     trayIcon_.reset();
     activePicture_.reset();
     inactivePicture_.reset();
-    if (window_) DestroyWindow(window_);
+    if (window_) {
+        KillTimer(window_, kIconRetryTimer);
+        DestroyWindow(window_);
+    }
 }
 
 // --- Window messages -------------------------------------------------------------
@@ -199,6 +214,16 @@ void Executor::onCommand(int id) {
 }
 
 void Executor::onExitMenuLoop() { SetForegroundWindow(window_); }
+
+void Executor::onTimer(UINT_PTR id) {
+    if (id == kIconRetryTimer && iconWanted_ && !stopped_) showCurrentIcon();
+}
+
+void Executor::onTaskbarCreated() {
+    if (!trayIcon_ || !iconWanted_ || stopped_) return;
+    trayIcon_->forget();
+    showCurrentIcon();
+}
 
 void Executor::onClose() { stop(); }
 

@@ -43,6 +43,8 @@ public:
     void onStopRequest(WPARAM mode) override;
     void onCommand(int id) override;
     void onExitMenuLoop() override;
+    void onTimer(UINT_PTR id) override;
+    void onTaskbarCreated() override;
     void onClose() override;
     void onDestroy() override;
     void onFailure(std::exception_ptr failure) override;
@@ -55,15 +57,20 @@ private:
     bool startLoop();
     int messageLoop();
 
+public:
+    // Stores Active, ends the loop, removes the icon and destroys the window
+    // (which ends the message loop). Once per process; also after a failure.
+    void stop();
+
+private:
+
     HKEY settingsRoot() const { return systemMode_ ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
     // Re-reads the settings: Active, the prompt options and the icon follow them.
     void readSettings();
     void setActive(bool active);
+    // Shows the icon of the current Active state; while the notification area
+    // refuses it (not there yet at logon), a timer tries again.
     void showCurrentIcon();
-    // Stores Active, ends the loop, removes the icon and destroys the window
-    // (which ends the message loop). Once per process.
-    void stop();
-
     void openTerminalCommand();
     void activeCommand();
     void exitCommand();
@@ -84,6 +91,7 @@ private:
     std::unique_ptr<ExecutorActions> actions_;
     SystemClock clock_;
     std::unique_ptr<TimeControlLoop> loop_;
+    bool iconWanted_ = false;  // user mode without NoIcon
     bool stopped_ = false;
     std::exception_ptr failure_;
 };

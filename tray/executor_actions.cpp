@@ -17,12 +17,10 @@ namespace {
 // The formats of a launch are loaded with a limit of 128 characters.
 constexpr int kLaunchFormatLength = 128;
 
-bool isDbcsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
 std::string launchFormat(unsigned id) { return loadString(id, std::string(), kLaunchFormatLength); }
 
 std::string filled(const std::string& format, std::initializer_list<std::string_view> values) {
-    return fillMessage(format, values, kMessageTextLength, isDbcsLeadByte);
+    return fillMessage(format, values, kMessageTextLength, systemLeadByte);
 }
 
 }  // namespace

@@ -12,6 +12,11 @@ ExecutorWindowHandler* handlerOf(HWND window) {
 
 LRESULT route(ExecutorWindowHandler& handler, HWND window, UINT message, WPARAM wParam,
               LPARAM lParam) {
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        handler.onTaskbarCreated();
+        return 0;
+    }
     switch (message) {
         case kTrayCallbackMessage:
             handler.onTrayNotify(static_cast<UINT>(lParam));
@@ -27,6 +32,9 @@ LRESULT route(ExecutorWindowHandler& handler, HWND window, UINT message, WPARAM 
             return 0;
         case WM_EXITMENULOOP:
             handler.onExitMenuLoop();
+            return 0;
+        case WM_TIMER:
+            handler.onTimer(wParam);
             return 0;
         case WM_CLOSE:
             handler.onClose();

@@ -25,6 +25,9 @@ public:
     virtual void onStopRequest(WPARAM mode) = 0;        // 32876
     virtual void onCommand(int id) = 0;                 // menu commands
     virtual void onExitMenuLoop() = 0;
+    virtual void onTimer(UINT_PTR id) = 0;
+    // The shell's "TaskbarCreated": a new notification area without our icon.
+    virtual void onTaskbarCreated() = 0;
     virtual void onClose() = 0;
     virtual void onDestroy() = 0;
     // An exception thrown by a handler; it never crosses into user32.

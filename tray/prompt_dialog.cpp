@@ -1,5 +1,7 @@
 #include "prompt_dialog.h"
 
+#include "product_names.h"
+
 #include <initializer_list>
 
 #include "dialog_base.h"
@@ -11,16 +13,13 @@
 namespace kzo {
 namespace {
 
-constexpr char kCaption[] = "KZO Scheduler";
 constexpr int kCascadePixels = 20;
 constexpr DWORD kFlashMs = 500;
-
-bool isDbcsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 class PromptDialog : public DialogBase {
 public:
     PromptDialog(const char* text, PromptKind kind, bool topMost) : kind_(kind), topMost_(topMost) {
-        wrapPromptText(text, text_, sizeof text_, isDbcsLeadByte);
+        wrapPromptText(text, text_, sizeof text_, systemLeadByte);
     }
 
     const char* text() const { return text_; }
@@ -152,7 +151,7 @@ private:
 int askInMessageBox(const char* text, PromptKind kind, bool topMost) {
     UINT style = MB_ICONINFORMATION | (kind == PromptKind::Warning ? MB_YESNO : MB_OK);
     if (topMost) style |= MB_TOPMOST | MB_SYSTEMMODAL;
-    int answer = MessageBoxA(nullptr, text, kCaption, style);
+    int answer = MessageBoxA(nullptr, text, kProductName, style);
     if (kind != PromptKind::Warning) return IDOK;
     return answer == IDYES ? IDYES : IDNO;
 }

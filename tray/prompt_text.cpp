@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace kzo {
 namespace {
@@ -9,22 +10,15 @@ namespace {
 constexpr char kCutMarker[] = "...";
 constexpr std::size_t kCutMarkerLength = sizeof kCutMarker - 1;
 
-// Length of the unit at s (s points at a character, not at the terminator).
-std::size_t unitLength(const char* s, LeadByteTest isLeadByte) {
-    if (s[0] == '\r' && s[1] == '\n') return 2;
-    if (isLeadByte && isLeadByte(static_cast<unsigned char>(s[0])) && s[1] != '\0') return 2;
-    return 1;
-}
-
 bool resetsCount(char c) { return c == ' ' || c == '\n' || c == '\r'; }
 
-std::string wrapped(const char* text, LeadByteTest isLeadByte) {
+std::string wrapped(std::string_view text, LeadByteTest isLeadByte) {
     std::string result;
     int count = 0;
-    for (const char* s = text; *s != '\0';) {
-        std::size_t length = unitLength(s, isLeadByte);
-        result.append(s, length);
-        if (resetsCount(*s)) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = textUnitLength(text, at, isLeadByte);
+        result.append(text, at, length);
+        if (resetsCount(text[at])) {
             count = 0;
         } else {
             count += static_cast<int>(length);
@@ -33,22 +27,9 @@ std::string wrapped(const char* text, LeadByteTest isLeadByte) {
                 count = 0;
             }
         }
-        s += length;
+        at += length;
     }
     return result;
-}
-
-// Length of the longest run of whole units of text not longer than limit. An
-// inserted break is a unit of its own, so the units of the wrapped text are
-// found with the same rules.
-std::size_t wholeUnitsWithin(const std::string& text, std::size_t limit, LeadByteTest isLeadByte) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        std::size_t next = end + unitLength(text.c_str() + end, isLeadByte);
-        if (next > limit) break;
-        end = next;
-    }
-    return end;
 }
 
 }  // namespace
@@ -60,6 +41,8 @@ std::size_t wrapPromptText(const char* text, char* out, std::size_t outSize,
     std::size_t limit = outSize - 1;
     if (result.size() > limit) {
         bool marked = limit >= kCutMarkerLength;
+        // An inserted break is a unit of its own, so the wrapped text's units
+        // follow the same rules.
         std::size_t kept =
             wholeUnitsWithin(result, marked ? limit - kCutMarkerLength : limit, isLeadByte);
         result.resize(kept);

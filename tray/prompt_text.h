@@ -3,15 +3,14 @@
 
 #include <cstddef>
 
+#include "text_units.h"
+
 namespace kzo {
 
 // The dialogs' text buffer: at most 599 characters and the terminating zero.
 constexpr std::size_t kPromptTextSize = 600;
 // Characters without a blank or line break after which a break is inserted.
 constexpr int kPromptWrapWidth = 50;
-
-// True for a lead byte of a double-byte character in the text's code page.
-using LeadByteTest = bool (*)(unsigned char);
 
 // Copies text into out (outSize bytes, always terminated when outSize > 0) and
 // returns the length written.

@@ -32,11 +32,16 @@ void TrayIcon::show(const TrayPicture& picture) {
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = picture.get();
     std::strncpy(data.szTip, kTrayTip, sizeof data.szTip - 1);
-    // An icon the notification area refused is not shown: the next show adds
-    // it again.
+    // An icon the notification area refused is not shown: the next show tries
+    // to add it again.
     if (!Shell_NotifyIconA(shownId_ == 0 ? NIM_ADD : NIM_MODIFY, &data)) return;
     shownId_ = picture.resourceId();
     SetPropA(window_, kTrayIconProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(shownId_)));
+}
+
+void TrayIcon::forget() {
+    shownId_ = 0;
+    RemovePropA(window_, kTrayIconProperty);
 }
 
 void TrayIcon::remove() {

@@ -46,6 +46,9 @@ public:
     void show(const TrayPicture& picture);
     // NIM_DELETE, when shown.
     void remove();
+    // The notification area was created anew (the shell restarted): the icon
+    // is gone from it and the next show adds it again.
+    void forget();
     bool shown() const { return shownId_ != 0; }
 
 private:

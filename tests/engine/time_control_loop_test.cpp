@@ -227,6 +227,22 @@ TEST_F(TimeControlLoopTest, StopEndsAPassHeldUpByAReportBox) {
     EXPECT_LT(test::nowMs() - start, 3000u) << "no long wait outside the file work";
 }
 
+TEST_F(TimeControlLoopTest, AnInactiveMinuteIsNotTriedAgainAtSecondZero) {
+    setDword("Active", 0);
+    test::writeSchedule(schedule, {everyMinute("tick")});
+    RecordingActions actions;
+    clock_.set(at(12, 0, 0));  // the loop thread passes at once
+    TimeControlLoop loop(config(), clock_, actions);
+    ASSERT_EQ(kLoopStarted, loop.start());
+    std::uint64_t deadline = test::nowMs() + 5000;
+    while (clock_.waits().empty() && test::nowMs() < deadline) Sleep(5);
+    Sleep(200);
+    loop.stop();
+    EXPECT_EQ(1, loop.reloadCount()) << "one pass for 12:00, not one after another";
+    ASSERT_FALSE(clock_.waits().empty());
+    EXPECT_EQ(61000u, clock_.waits().front()) << "asleep until 12:01:01";
+}
+
 // --- Reloads ------------------------------------------------------------------------
 
 TEST_F(TimeControlLoopTest, TaskSavedAt1203IsSeenAt1204ThroughTheUpdateEvent) {

@@ -200,6 +200,18 @@ TEST_F(ExecutorProgram, TheSystemSchedulerIgnoresSetActive) {
     EXPECT_EQ(0, trayIconOf(window));
 }
 
+TEST_F(ExecutorProgram, TheSystemSchedulerStopsWithTheActiveTheTerminalStoredMeanwhile) {
+    useSystemSchedule();
+    system.setDword("Active", 1);
+    std::unique_ptr<ChildProcess> executor;
+    HWND window = startRunning(executor, "/s", "KZOMutexSys");
+    ASSERT_NE(nullptr, window);
+    system.setDword("Active", 0);  // the Terminal deactivates the System Schedule
+    SendNotifyMessageA(window, kStop, 1, 0);
+    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, system.dword("Active").value_or(999)) << "not switched back on";
+}
+
 TEST_F(ExecutorProgram, WmCloseStopsAndStoresActive) {
     useUserSchedule();
     std::unique_ptr<ChildProcess> executor;

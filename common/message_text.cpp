@@ -2,17 +2,6 @@
 
 namespace kzo {
 
-namespace {
-
-std::size_t unitLength(std::string_view text, std::size_t at, LeadByteTest isLeadByte) {
-    if (at + 1 >= text.size()) return 1;
-    if (text[at] == '\r' && text[at + 1] == '\n') return 2;
-    if (isLeadByte && isLeadByte(static_cast<unsigned char>(text[at]))) return 2;
-    return 1;
-}
-
-}  // namespace
-
 std::string fillMessage(std::string_view format, std::initializer_list<std::string_view> values,
                         std::size_t maxLength, LeadByteTest isLeadByte) {
     std::string filled;
@@ -29,14 +18,7 @@ std::string fillMessage(std::string_view format, std::initializer_list<std::stri
             filled += c;
         }
     }
-    if (filled.size() <= maxLength) return filled;
-    std::size_t end = 0;
-    while (end < filled.size()) {
-        std::size_t next = end + unitLength(filled, end, isLeadByte);
-        if (next > maxLength) break;
-        end = next;
-    }
-    filled.resize(end);
+    if (filled.size() > maxLength) filled.resize(wholeUnitsWithin(filled, maxLength, isLeadByte));
     return filled;
 }
 

@@ -1,4 +1,4 @@
-// The Executor's message texts: a format from the string table filled with
+// The schedulers' message texts: a format from the string table filled with
 // the task's or the file's texts, bounded like the message buffers. Pure: no
 // windows.h.
 #pragma once
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "prompt_text.h"
+#include "text_units.h"
 
 namespace kzo {
 
