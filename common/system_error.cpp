@@ -16,4 +16,9 @@ std::string systemErrorText(std::uint32_t code) {
     return text;
 }
 
+std::uint32_t lastErrorOr(std::uint32_t fallback) {
+    DWORD error = GetLastError();
+    return error != 0 ? error : fallback;
+}
+
 }  // namespace kzo

@@ -12,4 +12,8 @@ namespace kzo {
 // "Error N".
 std::string systemErrorText(std::uint32_t code);
 
+// GetLastError, or fallback when it is 0: a call that failed (or moved fewer
+// bytes than asked) without telling why must still not read as success.
+std::uint32_t lastErrorOr(std::uint32_t fallback);
+
 }  // namespace kzo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launch_plan.h"
+#include "system_error.h"
 #include "win_handles.h"
 
 namespace kzo {
@@ -48,10 +49,6 @@ void superviseProcess(HANDLE process, DWORD processId, DWORD start, KillQuitPlan
     }
 }
 
-std::uint32_t lastErrorOr(DWORD fallback) {
-    DWORD error = GetLastError();
-    return error ? error : fallback;
-}
 
 std::uint32_t runFallback(const char* onError, std::uint32_t error) {
     if (!onError || !onError[0]) return error;

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "file_attributes.h"
+#include "system_error.h"
 
 namespace kzo {
 
@@ -19,12 +20,8 @@ constexpr std::size_t kRecordsPerRead = 256;
 
 HANDLE handleOf(void* file) { return static_cast<HANDLE>(file); }
 
-// A read or write that moved fewer bytes than asked without an error from the
-// system still must not read as success.
-int errorOr(DWORD fallback) {
-    DWORD error = GetLastError();
-    return static_cast<int>(error != 0 ? error : fallback);
-}
+// A read or write that failed or moved fewer bytes than asked: its error code.
+int errorCode(DWORD fallback) { return static_cast<int>(lastErrorOr(fallback)); }
 
 }  // namespace
 
@@ -79,7 +76,7 @@ int ScheduleStore::read(const RecordFilter& filter) {
     count_ = 0;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(handleOf(file_), &size)) {
-        int error = errorOr(ERROR_READ_FAULT);
+        int error = errorCode(ERROR_READ_FAULT);
         close();
         return error;
     }
@@ -105,7 +102,7 @@ int ScheduleStore::read(const RecordFilter& filter) {
         DWORD got = 0;
         SetLastError(0);
         if (!ReadFile(handleOf(file_), target, asked, &got, nullptr)) {
-            int error = errorOr(ERROR_READ_FAULT);
+            int error = errorCode(ERROR_READ_FAULT);
             close();
             return error;
         }
@@ -114,7 +111,7 @@ int ScheduleStore::read(const RecordFilter& filter) {
         if (want) keepAccepted(filter, whole);  // otherwise the store is full: dropped
         if (got % kRecordSize != 0) {
             // A read that ends inside a record: the whole records before it stay.
-            int error = errorOr(ERROR_HANDLE_EOF);
+            int error = errorCode(ERROR_HANDLE_EOF);
             close();
             return error;
         }
@@ -162,7 +159,7 @@ int ScheduleStore::write(bool skipLaunchedRunOnce) {
     SetLastError(0);
     if (SetFilePointer(h, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
         GetLastError() != 0) {
-        int error = errorOr(ERROR_WRITE_FAULT);
+        int error = errorCode(ERROR_WRITE_FAULT);
         close();
         return error;
     }
@@ -183,7 +180,7 @@ int ScheduleStore::write(bool skipLaunchedRunOnce) {
             DWORD written = 0;
             SetLastError(0);
             if (!WriteFile(h, from, chunk, &written, nullptr) || written != chunk) {
-                int error = errorOr(ERROR_DISK_FULL);
+                int error = errorCode(ERROR_DISK_FULL);
                 close();
                 return error;
             }
@@ -195,7 +192,7 @@ int ScheduleStore::write(bool skipLaunchedRunOnce) {
     // A file left longer than what was written would hold stale or duplicated
     // records, so a failed truncation is a failed write.
     if (!SetEndOfFile(h)) {
-        int error = errorOr(ERROR_WRITE_FAULT);
+        int error = errorCode(ERROR_WRITE_FAULT);
         close();
         return error;
     }

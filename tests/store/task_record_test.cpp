@@ -33,18 +33,6 @@ TEST(TaskRecord, NewTaskHasTheTerminalsDefaultsAtTheStoredOffsets) {
     EXPECT_EQ(std::strlen("Task 3") + 7, nonZero);  // 1439 takes two bytes
 }
 
-TEST(TaskRecord, NumbersAreLittleEndianAsStored) {
-    TaskRecord r = newTaskRecord(1);
-    r.killAfter = 99999;
-    r.lastYear = 101;
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(&r);
-    EXPECT_EQ(0x9F, b[669]);
-    EXPECT_EQ(0x86, b[670]);
-    EXPECT_EQ(0x01, b[671]);
-    EXPECT_EQ(0x00, b[672]);
-    EXPECT_EQ(101, b[1702]);
-}
-
 TEST(TaskRecord, TextFieldsAreReadWithinTheirWidthEvenWithoutNul) {
     TaskRecord r = newTaskRecord(1);
     std::memset(r.name, 'x', sizeof r.name);  // no NUL: a hand-edited file
