@@ -84,10 +84,15 @@ TEST(LogLine, FieldsWithoutTheirTerminatingZeroAreBoundedByTheirWidth) {
 
 const LaunchTime kPass = launchTimeAt(2001, 3, 7, 13, 5, 1);
 
-// A pass store as the loop holds it: records stamped in this pass and others.
-struct PassStore {
-    ScheduleStore store;
-    PassStore() {
+const char kPassLines[] =
+    "Executed \"first\" : \"a.exe\" at 07.03.2001 01:05PM\r\n"
+    "Executed \"second\" : MSG>\"hello\" at 07.03.2001 01:05PM\r\n";
+
+// A pass store as the loop holds it: records stamped in this pass and others;
+// a log file in a scratch folder.
+class AppendExecutionLog : public ::testing::Test {
+protected:
+    AppendExecutionLog() {
         EXPECT_TRUE(store.reserve(10 * kRecordSize));
         store.append(launched("first", kTypeApplication, "a.exe", 2001, 3, 7, 13, 5));
         store.append(launched("minute before", kTypeApplication, "b.exe", 2001, 3, 7, 13, 4));
@@ -98,74 +103,64 @@ struct PassStore {
         store.append(launched("never", kTypeApplication, "g.exe", 1900, 1, 1, 0, 0));
         store.append(launched("second", kTypeMessage, "hello", 2001, 3, 7, 13, 5));
     }
-};
+    void append(const std::string& file, bool ampm = true) {
+        appendExecutionLog(file.c_str(), store, kPass, ampm);
+    }
 
-const char kPassLines[] =
-    "Executed \"first\" : \"a.exe\" at 07.03.2001 01:05PM\r\n"
-    "Executed \"second\" : MSG>\"hello\" at 07.03.2001 01:05PM\r\n";
-
-TEST(AppendExecutionLog, WritesTheRecordsOfThisPassInStoreOrder) {
+    ScheduleStore store;
     test::TempDir dir;
     std::string path = dir.file("usr.log");
-    PassStore pass;
-    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+};
+
+TEST_F(AppendExecutionLog, WritesTheRecordsOfThisPassInStoreOrder) {
+    append(path);
     EXPECT_EQ(kPassLines, test::readFile(path));
 }
 
-TEST(AppendExecutionLog, AppendsBehindWhatTheLogHolds) {
-    test::TempDir dir;
-    std::string path = dir.file("usr.log");
+TEST_F(AppendExecutionLog, AppendsBehindWhatTheLogHolds) {
     test::writeFile(path, "earlier line\r\n");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    PassStore pass;
-    appendExecutionLog(path.c_str(), pass.store, kPass, true);
-    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+    append(path);
+    append(path);
     EXPECT_EQ(std::string("earlier line\r\n") + kPassLines + kPassLines, test::readFile(path));
     EXPECT_EQ(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY)
         << "the attributes were set to normal";
 }
 
-TEST(AppendExecutionLog, AReaderShowingTheLogDoesNotStopTheAppend) {
-    test::TempDir dir;
-    std::string path = dir.file("usr.log");
+TEST_F(AppendExecutionLog, AReaderShowingTheLogDoesNotStopTheAppend) {
     test::writeFile(path, "");
     HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
-    PassStore pass;
-    appendExecutionLog(path.c_str(), pass.store, kPass, true);
+    append(path);
     CloseHandle(reader);
     EXPECT_EQ(kPassLines, test::readFile(path));
 }
 
-TEST(AppendExecutionLog, ALogThatCannotBeOpenedIsSkipped) {
-    test::TempDir dir;
-    PassStore pass;
+TEST_F(AppendExecutionLog, ALogThatCannotBeOpenedIsSkipped) {
     // A folder in the log's place.
-    appendExecutionLog(dir.path().c_str(), pass.store, kPass, false);
+    append(dir.path(), false);
     // A missing folder on the way.
     std::string missing = dir.file("no\\such\\usr.log");
-    appendExecutionLog(missing.c_str(), pass.store, kPass, false);
+    append(missing, false);
     EXPECT_FALSE(test::fileExists(missing));
     // A file held exclusively by another writer.
-    std::string held = dir.file("held.log");
-    test::writeFile(held, "kept\r\n");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    test::writeFile(path, "kept\r\n");
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-    appendExecutionLog(held.c_str(), pass.store, kPass, false);
+    append(path, false);
     CloseHandle(holder);
-    EXPECT_EQ("kept\r\n", test::readFile(held));
+    EXPECT_EQ("kept\r\n", test::readFile(path));
 }
 
-TEST(AppendExecutionLog, ExpandsTheEnvironmentInThePath) {
+TEST_F(AppendExecutionLog, ExpandsTheEnvironmentInThePath) {
     char temp[MAX_PATH];
     ASSERT_NE(0u, GetEnvironmentVariableA("TEMP", temp, sizeof temp));
-    std::string name = "kzo-log-" + std::to_string(GetCurrentProcessId()) + ".log";
+    std::string name = test::uniqueName("kzo-log-") + ".log";
     std::string expanded = std::string(temp) + "\\" + name;
     DeleteFileA(expanded.c_str());
-    PassStore pass;
-    appendExecutionLog(("%TEMP%\\" + name).c_str(), pass.store, kPass, false);
+    append("%TEMP%\\" + name, false);
     std::string written = test::readFile(expanded);
     DeleteFileA(expanded.c_str());
     EXPECT_EQ("Executed \"first\" : \"a.exe\" at 07.03.2001 13:05\r\n"

@@ -14,6 +14,7 @@
 namespace kzo {
 namespace {
 
+using test::fixtureCommand;
 using test::RecordingActions;
 using test::TempDir;
 
@@ -26,10 +27,6 @@ LaunchRequest request(int8_t type, const std::string& command, bool warn, bool r
     r.repErr = repErr;
     r.time = launchTimeAt(2026, 12, 8, 14, 5, 1);
     return r;
-}
-
-std::string fixtureCommand(const std::string& marker) {
-    return "\"" + test::fixturePath() + "\" \"" + marker + "\" --exit-after 3000";
 }
 
 bool contains(const std::vector<std::string>& events, const std::string& event) {

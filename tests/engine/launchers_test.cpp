@@ -10,20 +10,16 @@
 
 #include "launch_plan.h"
 #include "launchers.h"
+#include "test_registry.h"
 #include "test_support.h"
 #include "win_handles.h"
 
 namespace kzo {
 namespace {
 
+using test::fixtureCommand;
 using test::TempDir;
 using Marker = std::map<std::string, std::string>;
-
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string fixtureCommand(const std::string& marker, const std::string& options = "--exit-after 4000") {
-    return quoted(test::fixturePath()) + " " + quoted(marker) + " " + options;
-}
 
 std::string currentFolder() {
     char folder[MAX_PATH];
@@ -208,31 +204,15 @@ TEST(ApplicationLauncher, ReturnsEarlyWhenTheProgramEndsBeforeItsKillTime) {
 class DocumentAssociation {
 public:
     DocumentAssociation() {
-        std::string fixture = quoted(test::fixturePath());
-        set(".kzotest", "kzotestfile");
-        set("kzotestfile\\shell\\open\\command",
-            fixture + " --document \"%1\" --verb open --exit-after 4000");
-        set("kzotestfile\\shell\\print\\command",
-            fixture + " --document \"%1\" --verb print --exit-after 8000");
+        std::string fixture = test::quoted(test::fixturePath()) + " --document \"%1\" --verb ";
+        test::RegKey(HKEY_CLASSES_ROOT, ".kzotest").setString(nullptr, "kzotestfile");
+        test::RegKey verbs(HKEY_CLASSES_ROOT, "kzotestfile\\shell");
+        verbs.sub("open\\command").setString(nullptr, fixture + "open --exit-after 4000");
+        verbs.sub("print\\command").setString(nullptr, fixture + "print --exit-after 8000");
     }
     ~DocumentAssociation() {
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, "kzotestfile\\shell\\print\\command");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, "kzotestfile\\shell\\print");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, "kzotestfile\\shell\\open\\command");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, "kzotestfile\\shell\\open");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, "kzotestfile\\shell");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, "kzotestfile");
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, ".kzotest");
-    }
-
-private:
-    static void set(const std::string& key, const std::string& value) {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0,
-                                                 KEY_WRITE, nullptr, &handle, nullptr));
-        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(handle);
+        test::removeKeyTree(HKEY_CLASSES_ROOT, "kzotestfile");
+        test::removeKeyTree(HKEY_CLASSES_ROOT, ".kzotest");
     }
 };
 

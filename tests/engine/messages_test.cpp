@@ -12,18 +12,13 @@
 namespace kzo {
 namespace {
 
+using test::Events;
 using test::NetLevel;
 using test::RecordingActions;
-using test::ServerEnumAnswer;
-using Events = std::vector<std::string>;
+using test::operator+;
 
 // The events of sending "hi" to one name with netapi32 present.
 Events sent(const std::string& name) { return {"loadNetApi", "send " + name + ": hi", "releaseNetApi"}; }
-
-Events operator+(Events a, const Events& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 TEST(MessageSender, EmptyListShowsTheTextOnTheCallingThread) {
     RecordingActions actions;

@@ -1,4 +1,4 @@
-// The keywords of a Shut down task and what they do to remote computers.
+// The keywords of a Shut down task.
 #include <gtest/gtest.h>
 
 #include "platform_actions.h"
@@ -22,13 +22,6 @@ TEST(ShutdownKeyword, MapsKeywordsInAnyCaseAndAnythingElseToPowerOff) {
     for (const Case& c : cases) {
         EXPECT_EQ(exitModeForKeyword(c.keyword), c.mode) << "keyword '" << c.keyword << "'";
     }
-}
-
-TEST(ShutdownKeyword, RemoteComputersRestartOnlyForRebootAndLogoff) {
-    EXPECT_TRUE(remoteRestartsAfter(kExitReboot));
-    EXPECT_TRUE(remoteRestartsAfter(kExitLogoff));
-    EXPECT_FALSE(remoteRestartsAfter(kExitShutdown));
-    EXPECT_FALSE(remoteRestartsAfter(kExitPowerOff));
 }
 
 }  // namespace

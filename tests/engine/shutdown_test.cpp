@@ -2,7 +2,6 @@
 // shutdowns happen for each keyword, list and platform.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,9 @@
 namespace kzo {
 namespace {
 
+using test::Events;
 using test::RecordingActions;
-using Events = std::vector<std::string>;
-
-Events operator+(Events a, const Events& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using test::operator+;
 
 const std::string kLocalPrivilege = "enablePrivilege SeShutdownPrivilege";
 const std::string kRemotePrivilege = "enablePrivilege SeRemoteShutdownPrivilege";
@@ -102,25 +97,6 @@ TEST(ShutdownRunner, AStarEntryShutsDownTheWholeBrowseList) {
     noEnum.serverEnumPresent = false;
     EXPECT_FALSE(shutdownBrowseList(noEnum, kExitReboot));
     EXPECT_EQ(noEnum.events(), (Events{"loadNetApi", "releaseNetApi"}));
-}
-
-TEST(ShutdownRunner, ServesATargetAtTheEndOfAFullField) {
-    TaskRecord task = newTaskRecord(1);
-    std::string list;
-    char entry[8];
-    for (int i = 0; i < 84; ++i) {
-        std::snprintf(entry, sizeof entry, "PC%03d,", i);
-        list += entry;
-    }
-    list += "   LAST";
-    setField(task.folder, list);
-    ASSERT_EQ(fieldText(task.folder).size(), 511u);
-
-    RecordingActions actions;
-    runShutdown(actions, "SHUTDOWN", fieldText(task.folder));
-    Events events = actions.events();
-    ASSERT_EQ(events.size(), 2u * 85);
-    EXPECT_EQ(events.back(), remote("LAST", false));
 }
 
 TEST(ShutdownRunner, ResultsOfTheLocalAndRemoteShutdowns) {

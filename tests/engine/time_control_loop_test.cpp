@@ -12,8 +12,8 @@
 
 #include "fake_clock.h"
 #include "recording_actions.h"
-#include "registry_values.h"
 #include "schedule_store.h"
+#include "test_registry.h"
 #include "test_support.h"
 #include "time_control_loop.h"
 #include "win_handles.h"
@@ -21,12 +21,9 @@
 namespace kzo {
 namespace {
 
+using test::at;
 using test::FakeClock;
 using test::RecordingActions;
-
-LaunchTime at(int hour, int minute, int second = 1) {
-    return launchTimeAt(2026, 12, 8, hour, minute, second);
-}
 
 // An active daily task at hh:mm on every day, not edited, no run later.
 TaskRecord task(const std::string& name, int hour, int minute) {
@@ -39,46 +36,23 @@ TaskRecord task(const std::string& name, int hour, int minute) {
     return r;
 }
 
-TaskRecord everyMinute(const std::string& name) {
-    TaskRecord r = task(name, 0, 0);
-    r.cycle = 1;
-    r.time = 1;
-    return r;
-}
+TaskRecord everyMinute(const std::string& name) { return test::everyMinuteTask(name, "run " + name); }
 
 class TimeControlLoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int serial = 0;
-        eventName_ = "KZO_TEST_UPDATE_" + std::to_string(GetCurrentProcessId()) + "_" +
-                     std::to_string(++serial);
-        setString("DAT", schedule);
-        setString("LOG", log);
-        setDword("LogF", 1);
-        setDword("RefreshTime", 10);
-        setDword("Active", 1);
-    }
-
-    void setDword(const char* name, std::uint32_t value) {
-        UniqueKey k = key();
-        writeDword(k.get(), name, value);
-    }
-    void setString(const char* name, const std::string& value) {
-        UniqueKey k = key();
-        writeString(k.get(), name, value);
-    }
-    UniqueKey key() {
-        UniqueKey k;
-        RegCreateKeyExA(HKEY_CURRENT_USER, scratch_.path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, k.put(), nullptr);
-        return k;
+        settings_.setString("DAT", schedule);
+        settings_.setString("LOG", log);
+        settings_.setDword("LogF", 1);
+        settings_.setDword("RefreshTime", 10);
+        settings_.setDword("Active", 1);
     }
 
     LoopConfig config() {
         LoopConfig c;
         c.role = SchedulerRole::User;
         c.settingsRoot = HKEY_CURRENT_USER;
-        c.settingsKey = scratch_.path();
+        c.settingsKey = settings_.path();
         c.updateEventName = eventName_;
         return c;
     }
@@ -110,8 +84,8 @@ protected:
     }
 
     test::TempDir dir_;
-    test::ScratchKey scratch_;
-    std::string eventName_;
+    test::ScratchKey settings_;
+    std::string eventName_ = test::uniqueName("KZO_TEST_UPDATE_");
     FakeClock clock_{at(12, 0)};
 
 public:
@@ -137,8 +111,7 @@ TEST_F(TimeControlLoopTest, StartedAtSecondFiveEvaluatesAtTheNextMinute) {
     clock_.allowLongWaits(1);
     TimeControlLoop loop(config(), clock_, actions);
     ASSERT_EQ(kLoopStarted, loop.start());
-    std::uint64_t deadline = test::nowMs() + 5000;
-    while (loop.lastPassMinute() < 0 && test::nowMs() < deadline) Sleep(10);
+    test::waitUntil([&] { return loop.lastPassMinute() >= 0; }, 5000, 10);
     loop.stop();
     EXPECT_EQ(12 * 60 + 1, loop.lastPassMinute()) << "the first pass is 12:01";
     ASSERT_FALSE(clock_.waits().empty());
@@ -153,12 +126,11 @@ TEST_F(TimeControlLoopTest, StartedAtSecondThirtyEvaluatesAtOnce) {
     clock_.set(at(12, 0, 30));
     TimeControlLoop loop(config(), clock_, actions);  // no long wait returns: only the immediate pass
     ASSERT_EQ(kLoopStarted, loop.start());
-    std::uint64_t deadline = test::nowMs() + 5000;
-    while (loop.lastPassMinute() < 0 && test::nowMs() < deadline) Sleep(10);
+    test::waitUntil([&] { return loop.lastPassMinute() >= 0; }, 5000, 10);
     loop.stop();
     EXPECT_EQ(12 * 60, loop.lastPassMinute()) << "evaluated in the minute it started";
     ASSERT_EQ(1u, actions.launches().size());
-    EXPECT_TRUE(loop.firstPass() == false);
+    EXPECT_FALSE(loop.firstPass());
 }
 
 // Holds the schedule file as a Terminal's save would, from the moment the pass
@@ -194,9 +166,7 @@ TEST_F(TimeControlLoopTest, StopLetsAWriteBackInProgressFinish) {
     clock_.set(at(12, 0, 30));
     TimeControlLoop loop(config(), clock_, actions);
     ASSERT_EQ(kLoopStarted, loop.start());
-    std::uint64_t deadline = test::nowMs() + 5000;
-    while (!actions.launched && test::nowMs() < deadline) Sleep(5);
-    ASSERT_TRUE(actions.launched);
+    ASSERT_TRUE(test::waitUntil([&] { return actions.launched.load(); }, 5000, 5));
 
     std::uint64_t start = test::nowMs();
     loop.stop();  // the write-back waits for the file, retrying
@@ -207,7 +177,7 @@ TEST_F(TimeControlLoopTest, StopLetsAWriteBackInProgressFinish) {
 }
 
 TEST_F(TimeControlLoopTest, StopEndsAPassHeldUpByAReportBox) {
-    setString("DAT", dir_.path());  // cannot be opened: the pass reports
+    settings_.setString("DAT", dir_.path());  // cannot be opened: the pass reports
     class BlockingReports final : public RecordingActions {
     public:
         void reportScheduleError(ScheduleError, const char*, std::uint32_t) override {
@@ -219,23 +189,20 @@ TEST_F(TimeControlLoopTest, StopEndsAPassHeldUpByAReportBox) {
     clock_.set(at(12, 0, 30));
     TimeControlLoop loop(config(), clock_, actions);
     ASSERT_EQ(kLoopStarted, loop.start());
-    std::uint64_t deadline = test::nowMs() + 10000;
-    while (!actions.reported && test::nowMs() < deadline) Sleep(5);
-    ASSERT_TRUE(actions.reported);
+    ASSERT_TRUE(test::waitUntil([&] { return actions.reported.load(); }, 10000, 5));
     std::uint64_t start = test::nowMs();
     loop.stop();
     EXPECT_LT(test::nowMs() - start, 3000u) << "no long wait outside the file work";
 }
 
 TEST_F(TimeControlLoopTest, AnInactiveMinuteIsNotTriedAgainAtSecondZero) {
-    setDword("Active", 0);
+    settings_.setDword("Active", 0);
     test::writeSchedule(schedule, {everyMinute("tick")});
     RecordingActions actions;
     clock_.set(at(12, 0, 0));  // the loop thread passes at once
     TimeControlLoop loop(config(), clock_, actions);
     ASSERT_EQ(kLoopStarted, loop.start());
-    std::uint64_t deadline = test::nowMs() + 5000;
-    while (clock_.waits().empty() && test::nowMs() < deadline) Sleep(5);
+    test::waitUntil([&] { return !clock_.waits().empty(); }, 5000, 5);
     Sleep(200);
     loop.stop();
     EXPECT_EQ(1, loop.reloadCount()) << "one pass for 12:00, not one after another";
@@ -262,12 +229,11 @@ TEST_F(TimeControlLoopTest, TaskSavedAt1203IsSeenAt1204ThroughTheUpdateEvent) {
     // Without the event the file waits for the 12:10 reload, too late for 12:04.
     RecordingActions late;
     test::writeSchedule(schedule, {});
-    TimeControlLoop other(config(), clock_, late);
-    other.prepare();
-    other.passAt(at(12, 0));
+    auto other = preparedLoop(late);
+    other->passAt(at(12, 0));
     test::writeSchedule(schedule, {task("new", 12, 4)});
-    other.passAt(at(12, 4));
-    other.passAt(at(12, 10));
+    other->passAt(at(12, 4));
+    other->passAt(at(12, 10));
     EXPECT_TRUE(late.launches().empty());
 }
 
@@ -285,7 +251,7 @@ TEST_F(TimeControlLoopTest, TwoSavesInOneMinuteCauseOneReload) {
 
 TEST_F(TimeControlLoopTest, ReloadsEveryRefreshTimeMinutesAndNoMinuteTwice) {
     test::writeSchedule(schedule, {});
-    setDword("RefreshTime", 15);
+    settings_.setDword("RefreshTime", 15);
     RecordingActions actions;
     auto loop = preparedLoop(actions);
     for (int minute = 1; minute <= 31; ++minute) loop->passAt(at(12, minute));
@@ -314,7 +280,7 @@ TEST_F(TimeControlLoopTest, RunOnceTaskLaunchedAt1400IsGoneFromTheFileAndLoggedE
 }
 
 TEST_F(TimeControlLoopTest, LaunchIsStampedWrittenBackAndLoggedWhateverThePromptAnswer) {
-    setDword("Warn", 1);
+    settings_.setDword("Warn", 1);
     TaskRecord edited = task("asked", 14, 5);
     edited.edited = 1;
     test::writeSchedule(schedule, {edited});
@@ -343,7 +309,7 @@ TEST_F(TimeControlLoopTest, LaunchIsStampedWrittenBackAndLoggedWhateverThePrompt
 }
 
 TEST_F(TimeControlLoopTest, MessageTasksPlayTheSoundFile) {
-    setString("WAV", "%KZO_TEST_SOUNDS%\\ding.wav");
+    settings_.setString("WAV", "%KZO_TEST_SOUNDS%\\ding.wav");
     SetEnvironmentVariableA("KZO_TEST_SOUNDS", "C:\\sounds");
     TaskRecord message = task("note", 9, 0);
     message.type = kTypeMessage;
@@ -357,9 +323,7 @@ TEST_F(TimeControlLoopTest, MessageTasksPlayTheSoundFile) {
 
     RecordingActions quiet;
     test::writeSchedule(schedule, {task("plain", 9, 0)});
-    TimeControlLoop other(config(), clock_, quiet);
-    other.prepare();
-    other.passAt(at(9, 0));
+    preparedLoop(quiet)->passAt(at(9, 0));
     EXPECT_EQ(0u, countEvents(quiet, "playSound"));
     EXPECT_EQ(0u, countEvents(quiet, "beep")) << "no sound without a message or Warn";
 }
@@ -411,12 +375,11 @@ TEST_F(TimeControlLoopTest, WriteBackLeavesAnEmptiedOrDamagedFileAlone) {
 
     RecordingActions second;
     test::writeSchedule(schedule, {task("a", 12, 5)});
-    TimeControlLoop other(config(), clock_, second);
-    other.prepare();
-    other.passAt(at(12, 0));
+    auto other = preparedLoop(second);
+    other->passAt(at(12, 0));
     std::string damaged = test::scheduleBytes({task("a", 12, 5)}) + "xyz";
     test::writeFile(schedule, damaged);
-    other.passAt(at(12, 5));
+    other->passAt(at(12, 5));
     EXPECT_EQ(1u, second.launches().size());
     EXPECT_EQ(damaged, test::readFile(schedule));
 }
@@ -424,7 +387,7 @@ TEST_F(TimeControlLoopTest, WriteBackLeavesAnEmptiedOrDamagedFileAlone) {
 // --- Active, first pass, failures ---------------------------------------------------
 
 TEST_F(TimeControlLoopTest, InactiveReloadsButLaunchesNothingUntilActiveAgain) {
-    setDword("Active", 0);
+    settings_.setDword("Active", 0);
     test::writeSchedule(schedule, {everyMinute("tick")});
     RecordingActions actions;
     std::vector<bool> changes;
@@ -438,10 +401,10 @@ TEST_F(TimeControlLoopTest, InactiveReloadsButLaunchesNothingUntilActiveAgain) {
     EXPECT_FALSE(loop.firstPass()) << "Active 0 ends the first pass";
     EXPECT_EQ(-1, loop.lastPassMinute()) << "the last pass time is not updated";
 
-    setDword("Active", 1);
+    settings_.setDword("Active", 1);
     loop.passAt(at(12, 1));
     EXPECT_EQ(1u, actions.launches().size());
-    setDword("Active", 0);
+    settings_.setDword("Active", 0);
     loop.passAt(at(12, 2));
     EXPECT_EQ(1u, actions.launches().size());
     EXPECT_EQ((std::vector<bool>{true, false}), changes) << "the service follows each change";
@@ -449,7 +412,7 @@ TEST_F(TimeControlLoopTest, InactiveReloadsButLaunchesNothingUntilActiveAgain) {
 
 TEST_F(TimeControlLoopTest, FirstPassStateIsClearedByAnOpenFailureAndABadSize) {
     // A folder cannot be opened as a file: every attempt fails.
-    setString("DAT", dir_.path());
+    settings_.setString("DAT", dir_.path());
     RecordingActions failing;
     auto loop = preparedLoop(failing);
     loop->passAt(at(12, 1));
@@ -458,7 +421,7 @@ TEST_F(TimeControlLoopTest, FirstPassStateIsClearedByAnOpenFailureAndABadSize) {
     EXPECT_EQ(1u, countEvents(failing, "scheduleError 0 "));
     EXPECT_EQ(1u, countEvents(failing, "beep"));
 
-    setString("DAT", schedule);
+    settings_.setString("DAT", schedule);
     test::writeFile(schedule, std::string(1710, 'x'));
     RecordingActions damaged;
     auto other = preparedLoop(damaged);

@@ -9,122 +9,102 @@
 #include <thread>
 
 #include "application_log.h"
-#include "registry_values.h"
 #include "service_test_support.h"
+#include "test_registry.h"
 #include "test_support.h"
-#include "win_handles.h"
 
 namespace kzo {
 namespace {
 
-// An event source of its own for each test, removed afterwards.
-class TestSource {
-public:
-    TestSource() {
-        static int serial = 0;
-        name_ = "KZO Test Source " + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++serial);
+// A log on an event source of its own, removed afterwards, with its diagnostic
+// copy in the test's folder.
+class ApplicationLogWriter : public ::testing::Test {
+protected:
+    ~ApplicationLogWriter() override {
+        log_.close();
+        ApplicationLog::deleteEventSource(source_.c_str());
     }
-    ~TestSource() { ApplicationLog::deleteEventSource(name_.c_str()); }
-    const char* name() const { return name_.c_str(); }
+    void openWithCopy() {
+        ASSERT_TRUE(log_.open(source_.c_str()));
+        log_.setDiagnosticCopy(copy());
+    }
+    std::string copy() const { return dir_.file("copy.log"); }
+    std::vector<std::string> entries() const { return test::copiedEntries(copy()); }
 
-private:
-    std::string name_;
+    test::TempDir dir_;
+    std::string source_ = test::uniqueName("KZO Test Source ");
+    ApplicationLog log_;
 };
 
-TEST(ApplicationLogWriter, WritesNothingWithoutAnOpenSource) {
-    test::TempDir dir;
-    TestSource source;
-    ApplicationLog log;
-    log.setDiagnosticCopy(dir.file("copy.log"));
-    EXPECT_FALSE(log.isOpen());
-    EXPECT_FALSE(log.write(EVENTLOG_ERROR_TYPE, "Service startup failure: 0x%x", 0x80004005u));
-    EXPECT_FALSE(test::fileExists(dir.file("copy.log")));
+TEST_F(ApplicationLogWriter, WritesNothingWithoutAnOpenSource) {
+    log_.setDiagnosticCopy(copy());
+    EXPECT_FALSE(log_.isOpen());
+    EXPECT_FALSE(log_.write(EVENTLOG_ERROR_TYPE, "Service startup failure: 0x%x", 0x80004005u));
+    EXPECT_FALSE(test::fileExists(copy()));
 
-    ASSERT_TRUE(log.open(source.name()));
-    log.setDiagnosticCopy(dir.file("copy.log"));
-    log.close();
-    EXPECT_FALSE(log.error("after close"));
-    EXPECT_FALSE(test::fileExists(dir.file("copy.log")));
+    openWithCopy();
+    log_.close();
+    EXPECT_FALSE(log_.error("after close"));
+    EXPECT_FALSE(test::fileExists(copy()));
 }
 
-TEST(ApplicationLogWriter, EntriesAreFormattedWithTheirType) {
-    test::TempDir dir;
-    TestSource source;
-    ApplicationLog log;
-    ASSERT_TRUE(log.open(source.name()));
-    log.setDiagnosticCopy(dir.file("copy.log"));
-    EXPECT_TRUE(log.write(EVENTLOG_ERROR_TYPE, "KZO Scheduler already started. Terminating (%d)", 183));
-    EXPECT_TRUE(log.write(EVENTLOG_ERROR_TYPE, "Service startup failure: 0x%x",
-                          static_cast<unsigned>(E_FAIL)));
-    EXPECT_TRUE(log.write(EVENTLOG_INFORMATION_TYPE, "%s", "Bad service request."));
+TEST_F(ApplicationLogWriter, EntriesAreFormattedWithTheirType) {
+    openWithCopy();
+    EXPECT_TRUE(log_.write(EVENTLOG_ERROR_TYPE, "KZO Scheduler already started. Terminating (%d)", 183));
+    EXPECT_TRUE(log_.write(EVENTLOG_ERROR_TYPE, "Service startup failure: 0x%x",
+                           static_cast<unsigned>(E_FAIL)));
+    EXPECT_TRUE(log_.write(EVENTLOG_INFORMATION_TYPE, "%s", "Bad service request."));
     // A text with directives of its own is written as it is.
-    EXPECT_TRUE(log.error("Error opening Schedule file \"C:\\100%s.jsf\"\nAccess is denied."));
+    EXPECT_TRUE(log_.error("Error opening Schedule file \"C:\\100%s.jsf\"\nAccess is denied."));
     EXPECT_EQ((std::vector<std::string>{
                   "error: KZO Scheduler already started. Terminating (183)",
                   "error: Service startup failure: 0x80004005",
                   "information: Bad service request.",
                   "error: Error opening Schedule file \"C:\\100%s.jsf\"\nAccess is denied.",
               }),
-              test::copiedEntries(dir.file("copy.log")));
+              entries());
 }
 
-TEST(ApplicationLogWriter, OpeningReadsTheDiagnosticCopyFromTheSourceKey) {
-    test::TempDir dir;
-    TestSource source;
-    ApplicationLog log;
-    ASSERT_TRUE(log.open(source.name()));
-    log.error("not copied");
+TEST_F(ApplicationLogWriter, OpeningReadsTheDiagnosticCopyFromTheSourceKey) {
+    ASSERT_TRUE(log_.open(source_.c_str()));
+    log_.error("not copied");
 
-    ASSERT_EQ(0u, ApplicationLog::addEventSource(source.name(), "tickrnt.exe"));
-    {
-        UniqueKey key;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, eventSourceKey(source.name()).c_str(), 0,
-                                               KEY_SET_VALUE, key.put()));
-        ASSERT_EQ(0u, writeString(key.get(), kDiagnosticCopyValue, dir.file("copy.log")));
-    }
-    ASSERT_TRUE(log.open(source.name()));
-    log.error("copied");
-    EXPECT_EQ(std::vector<std::string>{"error: copied"}, test::copiedEntries(dir.file("copy.log")));
+    ASSERT_EQ(0u, ApplicationLog::addEventSource(source_.c_str(), "tickrnt.exe"));
+    test::RegKey(HKEY_LOCAL_MACHINE, eventSourceKey(source_.c_str())).setString(kDiagnosticCopyValue, copy());
+    ASSERT_TRUE(log_.open(source_.c_str()));
+    log_.error("copied");
+    EXPECT_EQ(std::vector<std::string>{"error: copied"}, entries());
 }
 
-TEST(ApplicationLogWriter, LongTextIsCutToTheBuffer) {
-    test::TempDir dir;
-    TestSource source;
-    ApplicationLog log;
-    ASSERT_TRUE(log.open(source.name()));
-    log.setDiagnosticCopy(dir.file("copy.log"));
+TEST_F(ApplicationLogWriter, LongTextIsCutToTheBuffer) {
+    openWithCopy();
     std::string text(3 * kEventTextSize, 'x');
     text[kEventTextSize - 2] = 'L';  // the last character that fits
-    EXPECT_TRUE(log.error(text));
-    EXPECT_TRUE(log.write(EVENTLOG_ERROR_TYPE, "%s%d", std::string(kEventTextSize - 3, 'y').c_str(), 1234));
-    auto entries = test::copiedEntries(dir.file("copy.log"));
-    ASSERT_EQ(2u, entries.size());
-    EXPECT_EQ("error: " + text.substr(0, kEventTextSize - 1), entries[0]);
-    EXPECT_EQ("error: " + std::string(kEventTextSize - 3, 'y') + "12", entries[1]);
+    EXPECT_TRUE(log_.error(text));
+    EXPECT_TRUE(log_.write(EVENTLOG_ERROR_TYPE, "%s%d", std::string(kEventTextSize - 3, 'y').c_str(), 1234));
+    auto written = entries();
+    ASSERT_EQ(2u, written.size());
+    EXPECT_EQ("error: " + text.substr(0, kEventTextSize - 1), written[0]);
+    EXPECT_EQ("error: " + std::string(kEventTextSize - 3, 'y') + "12", written[1]);
 }
 
-TEST(ApplicationLogWriter, ConcurrentWritersNeverMixTheirEntries) {
-    test::TempDir dir;
-    TestSource source;
-    ApplicationLog log;
-    ASSERT_TRUE(log.open(source.name()));
-    log.setDiagnosticCopy(dir.file("copy.log"));
+TEST_F(ApplicationLogWriter, ConcurrentWritersNeverMixTheirEntries) {
+    openWithCopy();
     constexpr int kThreads = 4;
     constexpr int kEntries = 100;
     std::vector<std::thread> writers;
     for (int t = 0; t < kThreads; ++t) {
-        writers.emplace_back([&log, t] {
+        writers.emplace_back([this, t] {
             // Each writer's text fills most of the shared buffer.
             std::string body(3000, static_cast<char>('a' + t));
-            for (int i = 0; i < kEntries; ++i) log.write(EVENTLOG_ERROR_TYPE, "%d %s %d", t, body.c_str(), i);
+            for (int i = 0; i < kEntries; ++i) log_.write(EVENTLOG_ERROR_TYPE, "%d %s %d", t, body.c_str(), i);
         });
     }
     for (auto& w : writers) w.join();
-    auto entries = test::copiedEntries(dir.file("copy.log"));
-    ASSERT_EQ(static_cast<std::size_t>(kThreads * kEntries), entries.size());
+    auto written = entries();
+    ASSERT_EQ(static_cast<std::size_t>(kThreads * kEntries), written.size());
     std::vector<int> next(kThreads, 0);
-    for (const std::string& e : entries) {
+    for (const std::string& e : written) {
         int t = e[7] - '0';
         ASSERT_TRUE(t >= 0 && t < kThreads) << e.substr(0, 20);
         std::string expected = "error: " + std::to_string(t) + " " +

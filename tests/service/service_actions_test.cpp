@@ -9,10 +9,10 @@
 #include <future>
 #include <mutex>
 
+#include "program_driver.h"
 #include "service_actions.h"
 #include "service_test_support.h"
 #include "system_error.h"
-#include "test_support.h"
 
 namespace kzo {
 namespace {
@@ -115,50 +115,18 @@ TEST_F(ServiceActionsTest, ScheduleErrorsAreLoggedAndShownWithTheirCaptions) {
 
 // --- A real box -----------------------------------------------------------------------
 
-struct Search {
-    std::string caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findBox(HWND w, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    char cls[16] = "", title[64] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    GetWindowTextA(w, title, sizeof title);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::string(cls) == "#32770" &&
-        search->caption == title) {
-        search->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-TEST(ServiceMessageBox, ReportIsShownAndWaitsForTheAnswer) {
-    test::TempDir dir;
-    ApplicationLog log;
-    log.open("KZO Test Presentation");
-    log.setDiagnosticCopy(dir.file("events.log"));
-    ServiceActions actions(log);
+TEST_F(ServiceActionsTest, AReportInARealBoxWaitsForTheAnswer) {
+    ServiceActions real(log_);
     auto shown = std::async(std::launch::async, [&] {
-        actions.reportScheduleError(ScheduleError::BadSize, "C:\\x\\system.jsf", 0);
+        real.reportScheduleError(ScheduleError::BadSize, "C:\\x\\system.jsf", 0);
     });
-    Search search{"KZO Scheduler : Error"};
-    ASSERT_TRUE(test::waitUntil(
-        [&] {
-            EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        10000))
-        << "no box";
-    char text[512] = "";
-    GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text);  // the box's text control
-    EXPECT_STREQ("Schedule file \"C:\\x\\system.jsf\"\nhas incorrect size. Run Terminal and convert old file.",
-                 text);
+    HWND box = test::waitForBox(GetCurrentProcessId(), "KZO Scheduler : Error");
+    ASSERT_NE(nullptr, box) << "no box";
+    EXPECT_EQ("Schedule file \"C:\\x\\system.jsf\"\nhas incorrect size. Run Terminal and convert old file.|",
+              test::boxText(box));
     EXPECT_EQ(std::future_status::timeout, shown.wait_for(std::chrono::milliseconds(200)))
         << "the report waits for the box";
-    PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(test::answerBox(box, IDOK));
     EXPECT_EQ(std::future_status::ready, shown.wait_for(std::chrono::seconds(10)));
 }
 

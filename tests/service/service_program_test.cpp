@@ -11,16 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "application_log.h"
 #include "execution_log.h"
-#include "registry_values.h"
+#include "program_driver.h"
 #include "scheduler_settings.h"
 #include "service_test_support.h"
 #include "system_error.h"
-#include "program_driver.h"
-#include "test_support.h"
 #include "win_handles.h"
 
 namespace kzo {
@@ -49,7 +45,7 @@ ProgramRun runTickrnt(const std::string& args) {
     startup.hStdInput = nullptr;
     startup.hStdOutput = writeEnd.get();
     startup.hStdError = writeEnd.get();
-    std::string command = "\"" + tickrntPath() + "\"" + (args.empty() ? "" : " " + args);
+    std::string command = test::quoted(tickrntPath()) + (args.empty() ? "" : " " + args);
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &startup, &process))
@@ -65,18 +61,35 @@ ProgramRun runTickrnt(const std::string& args) {
     return run;
 }
 
-UniqueService openManager() {
-    return UniqueService(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-}
-
-UniqueService openService(SC_HANDLE manager, DWORD access = SERVICE_ALL_ACCESS) {
-    return UniqueService(OpenServiceA(manager, kService, access));
+// The service, or nullptr with the error as the last error.
+UniqueService openService() {
+    UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    UniqueService service(OpenServiceA(manager.get(), kService, SERVICE_ALL_ACCESS));
+    DWORD error = GetLastError();
+    manager.reset();
+    SetLastError(error);
+    return service;
 }
 
 SERVICE_STATUS queryStatus(SC_HANDLE service) {
     SERVICE_STATUS status{};
     QueryServiceStatus(service, &status);
     return status;
+}
+
+// The service's configuration, in a buffer that holds its strings.
+struct ServiceConfig {
+    std::vector<BYTE> buffer = std::vector<BYTE>(8192);
+    QUERY_SERVICE_CONFIGA* operator->() { return reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data()); }
+};
+
+ServiceConfig queryConfig(SC_HANDLE service) {
+    ServiceConfig config;
+    DWORD needed = 0;
+    EXPECT_TRUE(QueryServiceConfigA(service, reinterpret_cast<QUERY_SERVICE_CONFIGA*>(config.buffer.data()),
+                                    static_cast<DWORD>(config.buffer.size()), &needed))
+        << "error " << GetLastError();
+    return config;
 }
 
 bool waitForState(SC_HANDLE service, DWORD state, std::uint32_t timeoutMs = 20000) {
@@ -91,8 +104,7 @@ public:
     ~ServiceRemoval() { removeAll(); }
 
     static void removeAll() {
-        UniqueService manager = openManager();
-        if (UniqueService service = openService(manager.get())) {
+        if (UniqueService service = openService()) {
             SERVICE_STATUS status{};
             if (ControlService(service.get(), SERVICE_CONTROL_STOP, &status))
                 waitForState(service.get(), SERVICE_STOPPED, 30000);
@@ -110,26 +122,39 @@ protected:
         ProgramRun run = runTickrnt("/r");
         ASSERT_EQ(1u, run.exitCode) << run.output;
         ASSERT_EQ("", run.output);
-        UniqueKey source;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSourceKey.c_str(), 0,
-                                               KEY_SET_VALUE, source.put()));
-        ASSERT_EQ(0u, writeString(source.get(), kDiagnosticCopyValue, events()));
+        test::RegKey(HKEY_LOCAL_MACHINE, kSourceKey).setString(kDiagnosticCopyValue, events());
+    }
+    // Settings with a System Schedule (empty unless written), registered.
+    void installWithSchedule() {
+        test::writeFile(schedule(), "");
+        settings_.setString("DAT", schedule());
+        settings_.setDword("Active", 1);
+        install();
+    }
+    // The service once started and in the state; nullptr (and a failure) when
+    // not.
+    static UniqueService startService(DWORD state = SERVICE_RUNNING) {
+        UniqueService service = openService();
+        if (!StartServiceA(service.get(), 0, nullptr)) {
+            ADD_FAILURE() << "StartService: error " << GetLastError();
+            return UniqueService();
+        }
+        if (!waitForState(service.get(), state)) {
+            ADD_FAILURE() << "state " << state << " not reached";
+            return UniqueService();
+        }
+        return service;
     }
 
+    std::string schedule() const { return dir_.file("system.jsf"); }
     std::string events() const { return dir_.file("events.log"); }
     std::vector<std::string> entries() const { return test::copiedEntries(events()); }
-    void setString(const char* name, const std::string& value) { values_.setString(name, value); }
-    void setDword(const char* name, std::uint32_t value) { values_.setDword(name, value); }
-    // The machine's stored Active, or -1 when there is none.
-    int storedActive() const {
-        std::optional<DWORD> active = values_.dword("Active");
-        return active ? static_cast<int>(*active) : -1;
-    }
+    DWORD storedActive() const { return settings_.dword("Active").value_or(999); }
 
     // Members end in reverse order: the service stops (storing Active) before
     // the settings are restored, and both before the folder goes.
     test::TempDir dir_;
-    test::SavedKey values_{HKEY_LOCAL_MACHINE, kSchedulerKey};
+    test::SavedKey settings_{HKEY_LOCAL_MACHINE, kSchedulerKey};
     ServiceRemoval removal_;
 };
 
@@ -137,79 +162,47 @@ protected:
 
 TEST_F(ServiceProgramTest, RegisterInstallsTheServiceAndItsEventSource) {
     install();
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
+    UniqueService service = openService();
     ASSERT_TRUE(service) << "error " << GetLastError();
-    DWORD needed = 0;
-    QueryServiceConfigA(service.get(), nullptr, 0, &needed);
-    std::vector<BYTE> buffer(needed);
-    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-    ASSERT_TRUE(QueryServiceConfigA(service.get(), config, needed, &needed));
+    ServiceConfig config = queryConfig(service.get());
     EXPECT_EQ(0x110u, config->dwServiceType) << "own process, interactive";
     EXPECT_EQ(static_cast<DWORD>(SERVICE_AUTO_START), config->dwStartType);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_ERROR_NORMAL), config->dwErrorControl);
-    EXPECT_EQ("\"" + tickrntPath() + "\"", std::string(config->lpBinaryPathName));
+    EXPECT_EQ(test::quoted(tickrntPath()), std::string(config->lpBinaryPathName));
     EXPECT_STREQ("KZO Scheduler", config->lpDisplayName);
     EXPECT_STREQ("LocalSystem", config->lpServiceStartName);
     EXPECT_TRUE(!config->lpLoadOrderGroup || !*config->lpLoadOrderGroup);
     EXPECT_TRUE(!config->lpDependencies || !*config->lpDependencies);
 
-    UniqueKey source;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSourceKey.c_str(), 0, KEY_READ, source.put()));
-    char file[MAX_PATH] = {};
-    DWORD type = 0;
-    DWORD bytes = sizeof file;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(source.get(), "EventMessageFile", nullptr, &type,
-                                              reinterpret_cast<BYTE*>(file), &bytes));
-    EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), type);
-    EXPECT_EQ(tickrntPath(), std::string(file)) << "the full path, whatever the command line held";
-    std::uint32_t types = 0;
-    EXPECT_TRUE(readDword(source.get(), "TypesSupported", types));
-    EXPECT_EQ(7u, types);
+    test::RegKey source(HKEY_LOCAL_MACHINE, kSourceKey);
+    EXPECT_EQ(test::RegValue::string(tickrntPath(), REG_EXPAND_SZ), source.stored("EventMessageFile"))
+        << "the full path, whatever the command line held";
+    EXPECT_EQ(test::RegValue::dword(7), source.stored("TypesSupported"));
 }
 
 TEST_F(ServiceProgramTest, RegisterReplacesAnExistingService) {
     install();
-    {
-        UniqueService manager = openManager();
-        UniqueService service = openService(manager.get());
-        ASSERT_TRUE(ChangeServiceConfigA(service.get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START,
-                                         SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr,
-                                         nullptr, nullptr, "Changed"));
-    }
+    ASSERT_TRUE(ChangeServiceConfigA(openService().get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START,
+                                     SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, "Changed"));
     install();
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
+    UniqueService service = openService();
     ASSERT_TRUE(service);
-    QUERY_SERVICE_CONFIGA* config = nullptr;
-    std::vector<BYTE> buffer(8192);
-    config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-    DWORD needed = 0;
-    ASSERT_TRUE(QueryServiceConfigA(service.get(), config, static_cast<DWORD>(buffer.size()), &needed));
+    ServiceConfig config = queryConfig(service.get());
     EXPECT_EQ(static_cast<DWORD>(SERVICE_AUTO_START), config->dwStartType);
     EXPECT_STREQ("KZO Scheduler", config->lpDisplayName);
 }
 
 TEST_F(ServiceProgramTest, RegisterReplacesARunningServiceOnceItHasStopped) {
-    test::writeFile(dir_.file("system.jsf"), "");
-    setString("DAT", dir_.file("system.jsf"));
-    setDword("Active", 1);
-    install();
-    {
-        UniqueService manager = openManager();
-        UniqueService service = openService(manager.get());
-        ASSERT_TRUE(StartServiceA(service.get(), 0, nullptr)) << "error " << GetLastError();
-        ASSERT_TRUE(waitForState(service.get(), SERVICE_RUNNING));
-    }
+    installWithSchedule();
+    ASSERT_TRUE(startService());
     ProgramRun run = runTickrnt("/r");
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("", run.output) << "no CreateService failure";
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
+    UniqueService service = openService();
     ASSERT_TRUE(service);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), queryStatus(service.get()).dwCurrentState);
-    EXPECT_EQ(1, storedActive());
+    EXPECT_EQ(1u, storedActive());
 }
 
 TEST_F(ServiceProgramTest, UnregisterRemovesTheServiceAndItsEventSource) {
@@ -217,8 +210,7 @@ TEST_F(ServiceProgramTest, UnregisterRemovesTheServiceAndItsEventSource) {
     ProgramRun run = runTickrnt("/u");
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("", run.output);
-    UniqueService manager = openManager();
-    EXPECT_FALSE(openService(manager.get()));
+    EXPECT_FALSE(openService());
     EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), GetLastError());
     UniqueKey source;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND,
@@ -232,18 +224,6 @@ TEST_F(ServiceProgramTest, UnregisterRemovesTheServiceAndItsEventSource) {
               run.output);
 }
 
-TEST_F(ServiceProgramTest, ArgumentsTakeEitherPrefixInAnyCase) {
-    for (const char* args : {"/R", "-r"}) {
-        ProgramRun run = runTickrnt(args);
-        EXPECT_EQ(1u, run.exitCode) << args;
-        UniqueService manager = openManager();
-        EXPECT_TRUE(openService(manager.get())) << args;
-        run = runTickrnt(args[0] == '/' ? "-U" : "/U");
-        EXPECT_EQ(1u, run.exitCode) << args;
-        EXPECT_FALSE(openService(manager.get())) << args;
-    }
-}
-
 TEST_F(ServiceProgramTest, AnyOtherCommandLinePrintsTheUsageText) {
     const std::string usage =
         "KZO Scheduler, Version 6.30, Build 677\n\r"
@@ -251,50 +231,33 @@ TEST_F(ServiceProgramTest, AnyOtherCommandLinePrintsTheUsageText) {
         " /r        Register service\n\r"
         " /u        Unregister service\n\r"
         " /d        Run as a regular application\n\r";
-    for (const char* args : {"/x", "/r /d", "r", "/register"}) {
+    // The arguments are told apart in ServiceCommandLine; here the program's
+    // answer to what is no command, one argument or two.
+    for (const char* args : {"/x", "/r /d"}) {
         ProgramRun run = runTickrnt(args);
         EXPECT_EQ(1u, run.exitCode) << args;
         EXPECT_EQ(usage, run.output) << args;
     }
-    UniqueService manager = openManager();
-    EXPECT_FALSE(openService(manager.get())) << "nothing was installed";
+    EXPECT_FALSE(openService()) << "nothing was installed";
 }
 
 // --- The running service ----------------------------------------------------------
 
-// A task of the System Schedule that is due at once: a cycle of one minute that
-// has never run. It starts the task fixture with the given marker.
-TaskRecord dueTask(const std::string& marker) {
-    TaskRecord r = test::record("service task");
-    r.weekdays = 127;
-    r.runLater = 0;
-    r.edited = 0;
-    r.cycle = 1;
-    r.time = 1;
-    setField(r.command, "\"" + test::fixturePath() + "\" \"" + marker + "\" --exit-after 5000");
-    return r;
-}
-
 TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
-    const std::string schedule = dir_.file("system.jsf");
     const std::string log = dir_.file("system.log");
     const std::string marker = dir_.file("task.marker");
-    test::writeSchedule(schedule, {dueTask(marker)});
-    setString("DAT", schedule);
-    setString("LOG", log);
-    setDword("LogF", 1);
-    setDword("Active", 1);
-    setDword("Warn", 0);
-    setDword("RepErr", 0);
-    setDword("RefreshTime", 10);
-    install();
+    settings_.setString("LOG", log);
+    settings_.setDword("LogF", 1);
+    settings_.setDword("Warn", 0);
+    settings_.setDword("RepErr", 0);
+    settings_.setDword("RefreshTime", 10);
+    installWithSchedule();
+    test::writeSchedule(schedule(), {test::everyMinuteTask(
+                                        "service task", test::fixtureCommand(marker, "--exit-after 5000"))});
 
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
-    ASSERT_TRUE(service);
     test::waitForMidMinute();
-    ASSERT_TRUE(StartServiceA(service.get(), 0, nullptr)) << "error " << GetLastError();
-    ASSERT_TRUE(waitForState(service.get(), SERVICE_RUNNING));
+    UniqueService service = startService();
+    ASSERT_TRUE(service);
 
     auto started = test::waitForMarker(marker, 20000);
     ASSERT_FALSE(started.empty()) << "the service did not start the task";
@@ -302,7 +265,7 @@ TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
     TaskRecord stamped{};
     ASSERT_TRUE(test::waitUntil(
         [&] {
-            auto records = test::readSchedule(schedule);
+            auto records = test::readSchedule(schedule());
             if (records.size() != 1 || records[0].lastYear == 0) return false;
             stamped = records[0];
             return true;
@@ -318,53 +281,31 @@ TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
     SERVICE_STATUS status{};
     ASSERT_TRUE(ControlService(service.get(), SERVICE_CONTROL_PAUSE, &status));
     ASSERT_TRUE(waitForState(service.get(), SERVICE_PAUSED));
-    EXPECT_EQ(0, storedActive());
+    EXPECT_EQ(0u, storedActive());
     ASSERT_TRUE(ControlService(service.get(), SERVICE_CONTROL_CONTINUE, &status));
     ASSERT_TRUE(waitForState(service.get(), SERVICE_RUNNING));
-    EXPECT_EQ(1, storedActive());
+    EXPECT_EQ(1u, storedActive());
 
     // The stop stores the Active the service holds, even when the value is gone.
-    values_.remove("Active");
+    settings_.remove("Active");
     ASSERT_TRUE(ControlService(service.get(), SERVICE_CONTROL_STOP, &status));
     ASSERT_TRUE(waitForState(service.get(), SERVICE_STOPPED));
-    EXPECT_EQ(1, storedActive());
-    status = queryStatus(service.get());
-    EXPECT_EQ(0u, status.dwWin32ExitCode);
+    EXPECT_EQ(1u, storedActive());
+    EXPECT_EQ(0u, queryStatus(service.get()).dwWin32ExitCode);
     EXPECT_TRUE(entries().empty()) << entries().front();
 }
 
-TEST_F(ServiceProgramTest, UnknownControlCodeWritesAnInformationEntry) {
-    test::writeFile(dir_.file("system.jsf"), "");
-    setString("DAT", dir_.file("system.jsf"));
-    setDword("Active", 1);
-    install();
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
-    ASSERT_TRUE(StartServiceA(service.get(), 0, nullptr)) << "error " << GetLastError();
-    ASSERT_TRUE(waitForState(service.get(), SERVICE_RUNNING));
-    SERVICE_STATUS status{};
-    ControlService(service.get(), 200, &status);
-    EXPECT_TRUE(test::waitUntil([&] { return !entries().empty(); }, 10000));
-    EXPECT_EQ(std::vector<std::string>{"information: Bad service request."}, entries());
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), queryStatus(service.get()).dwCurrentState);
-}
+// --- Failed starts ------------------------------------------------------------------
 
 TEST_F(ServiceProgramTest, ConsoleInstanceHoldingTheMutexMakesTheStartFail) {
-    test::writeFile(dir_.file("system.jsf"), "");
-    setString("DAT", dir_.file("system.jsf"));
-    setDword("Active", 1);
-    install();
-    test::ChildProcess console("\"" + tickrntPath() + "\" /d");
+    installWithSchedule();
+    test::ChildProcess console(test::quoted(tickrntPath()) + " /d");
     ASSERT_TRUE(console.started());
-    ASSERT_TRUE(test::waitUntil(
-        [] { return static_cast<bool>(UniqueHandle(OpenMutexA(SYNCHRONIZE, FALSE, "KZOMutexSysNT"))); },
-        10000))
+    ASSERT_TRUE(test::waitUntil([] { return test::mutexExists("KZOMutexSysNT"); }, 10000))
         << "the console instance took no mutex";
 
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
-    ASSERT_TRUE(StartServiceA(service.get(), 0, nullptr)) << "error " << GetLastError();
-    ASSERT_TRUE(waitForState(service.get(), SERVICE_STOPPED));
+    UniqueService service = startService(SERVICE_STOPPED);
+    ASSERT_TRUE(service);
     SERVICE_STATUS status = queryStatus(service.get());
     EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_SPECIFIC_ERROR), status.dwWin32ExitCode);
     EXPECT_EQ(0x80004005u, status.dwServiceSpecificExitCode);
@@ -376,10 +317,8 @@ TEST_F(ServiceProgramTest, ConsoleInstanceHoldingTheMutexMakesTheStartFail) {
 
 TEST_F(ServiceProgramTest, ServiceWithoutSystemScheduleFailsToStart) {
     install();
-    UniqueService manager = openManager();
-    UniqueService service = openService(manager.get());
-    ASSERT_TRUE(StartServiceA(service.get(), 0, nullptr)) << "error " << GetLastError();
-    ASSERT_TRUE(waitForState(service.get(), SERVICE_STOPPED));
+    UniqueService service = startService(SERVICE_STOPPED);
+    ASSERT_TRUE(service);
     SERVICE_STATUS status = queryStatus(service.get());
     EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_SPECIFIC_ERROR), status.dwWin32ExitCode);
     EXPECT_EQ(0x80004005u, status.dwServiceSpecificExitCode);

@@ -9,9 +9,9 @@
 
 #include "fake_clock.h"
 #include "recording_actions.h"
-#include "registry_values.h"
 #include "service_test_support.h"
 #include "system_scheduler.h"
+#include "test_registry.h"
 #include "test_support.h"
 #include "win_handles.h"
 
@@ -19,26 +19,21 @@ namespace kzo {
 namespace {
 
 using States = std::vector<DWORD>;
-
-LaunchTime at(int hour, int minute, int second = 1) {
-    return launchTimeAt(2026, 12, 8, hour, minute, second);
-}
+using test::at;
 
 class SystemSchedulerTest : public ::testing::Test {
 protected:
     SystemSchedulerTest() {
-        static int serial = 0;
-        std::string unique = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
         config_.settingsRoot = HKEY_CURRENT_USER;
-        config_.settingsKey = scratch_.path();
-        config_.updateEventName = "KZO_TEST_SYS_UPDATE_" + unique;
-        config_.mutexName = "KZOTestMutexSysNT_" + unique;
+        config_.settingsKey = settings_.path();
+        config_.updateEventName = test::uniqueName("KZO_TEST_SYS_UPDATE_");
+        config_.mutexName = test::uniqueName("KZOTestMutexSysNT_");
         config_.settingsRead = [this](const SchedulerSettings& s) { topMost_ = s.topMost; };
         log_.open("KZO Test Scheduler");
         log_.setDiagnosticCopy(dir_.file("events.log"));
         test::writeFile(schedule_, "");
-        setString("DAT", schedule_);
-        setDword("Active", 1);
+        settings_.setString("DAT", schedule_);
+        settings_.setDword("Active", 1);
     }
     ~SystemSchedulerTest() override {
         if (main_.joinable()) {
@@ -47,19 +42,8 @@ protected:
         }
     }
 
-    UniqueKey key() {
-        UniqueKey k;
-        RegCreateKeyExA(HKEY_CURRENT_USER, scratch_.path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, k.put(), nullptr);
-        return k;
-    }
-    void setDword(const char* name, std::uint32_t value) { writeDword(key().get(), name, value); }
-    void setString(const char* name, const std::string& value) { writeString(key().get(), name, value); }
-    // The stored Active, or -1 when there is none.
-    int storedActive() {
-        std::uint32_t value = 0;
-        return readDword(key().get(), "Active", value) ? static_cast<int>(value) : -1;
-    }
+    // The stored Active, or 999 when there is none.
+    DWORD storedActive() const { return settings_.dword("Active").value_or(999); }
     std::vector<std::string> entries() const { return test::copiedEntries(dir_.file("events.log")); }
 
     // The service main routine on a thread, as the dispatcher runs it. The
@@ -86,7 +70,7 @@ protected:
     }
 
     test::TempDir dir_;
-    test::ScratchKey scratch_;
+    test::ScratchKey settings_;
     std::string schedule_ = dir_.file("system.jsf");
     test::FakeClock clock_{at(12, 0, 5)};
     test::RecordingActions actions_;
@@ -108,7 +92,7 @@ TEST_F(SystemSchedulerTest, StatusFollowsActiveChangedElsewhereAtTheNextPass) {
                       SERVICE_RUNNING}),
               sink_.states());
 
-    setDword("Active", 0);  // the Terminal deactivates the System Scheduler
+    settings_.setDword("Active", 0);  // the Terminal deactivates the System Scheduler
     service_->loop().passAt(at(12, 2));
     EXPECT_EQ(SERVICE_PAUSED, sink_.last().dwCurrentState);
     EXPECT_FALSE(service_->active());
@@ -116,13 +100,13 @@ TEST_F(SystemSchedulerTest, StatusFollowsActiveChangedElsewhereAtTheNextPass) {
     service_->loop().passAt(at(12, 3));
     EXPECT_EQ(6u, sink_.states().size()) << "no change, no report";
 
-    setDword("Active", 1);
+    settings_.setDword("Active", 1);
     service_->loop().passAt(at(12, 4));
     EXPECT_EQ((States{SERVICE_START_PENDING, SERVICE_RUNNING, SERVICE_CONTINUE_PENDING,
                       SERVICE_RUNNING, SERVICE_PAUSE_PENDING, SERVICE_PAUSED,
                       SERVICE_CONTINUE_PENDING, SERVICE_RUNNING}),
               sink_.states());
-    EXPECT_EQ(1, storedActive());
+    EXPECT_EQ(1u, storedActive());
     stopService();
     EXPECT_TRUE(entries().empty());
 }
@@ -132,20 +116,20 @@ TEST_F(SystemSchedulerTest, PauseAndContinueStoreActiveAndStopStoresTheHeldValue
     ASSERT_TRUE(waitForState(SERVICE_RUNNING));
     service_->control(SERVICE_CONTROL_PAUSE);
     EXPECT_EQ(SERVICE_PAUSED, sink_.last().dwCurrentState);
-    EXPECT_EQ(0, storedActive());
+    EXPECT_EQ(0u, storedActive());
     service_->control(SERVICE_CONTROL_CONTINUE);
     EXPECT_EQ(SERVICE_RUNNING, sink_.last().dwCurrentState);
-    EXPECT_EQ(1, storedActive());
+    EXPECT_EQ(1u, storedActive());
 
     // A pass reads Active 0 and TopMost 0; the value is then lost from the
     // registry, and the stop writes back what the service holds.
-    setDword("Active", 0);
-    setDword("TopMost", 0);
+    settings_.setDword("Active", 0);
+    settings_.setDword("TopMost", 0);
     service_->loop().passAt(at(12, 1));
     EXPECT_FALSE(topMost_) << "the presentation follows TopMost";
-    RegDeleteValueA(key().get(), "Active");
+    settings_.remove("Active");
     stopService();
-    EXPECT_EQ(0, storedActive());
+    EXPECT_EQ(0u, storedActive());
     EXPECT_EQ(SERVICE_STOPPED, sink_.last().dwCurrentState);
     EXPECT_EQ(0u, sink_.last().dwWin32ExitCode);
 }
@@ -155,7 +139,7 @@ TEST_F(SystemSchedulerTest, PausedServiceStaysInactiveAfterARestart) {
     ASSERT_TRUE(waitForState(SERVICE_RUNNING));
     service_->control(SERVICE_CONTROL_PAUSE);
     stopService();
-    EXPECT_EQ(0, storedActive());
+    EXPECT_EQ(0u, storedActive());
 
     // The next start finds Active 0: the service starts paused, and the
     // Terminal's activation continues it.
@@ -164,8 +148,8 @@ TEST_F(SystemSchedulerTest, PausedServiceStaysInactiveAfterARestart) {
     ASSERT_TRUE(waitForState(SERVICE_PAUSED));
     service_->loop().passAt(at(12, 1));
     EXPECT_EQ((States{SERVICE_START_PENDING, SERVICE_PAUSE_PENDING, SERVICE_PAUSED}), sink_.states());
-    EXPECT_EQ(0, storedActive());
-    setDword("Active", 1);
+    EXPECT_EQ(0u, storedActive());
+    settings_.setDword("Active", 1);
     service_->loop().passAt(at(12, 2));
     EXPECT_EQ((States{SERVICE_START_PENDING, SERVICE_PAUSE_PENDING, SERVICE_PAUSED,
                       SERVICE_CONTINUE_PENDING, SERVICE_RUNNING}),
@@ -184,14 +168,14 @@ TEST_F(SystemSchedulerTest, SecondInstanceFailsToStart) {
     EXPECT_EQ((std::vector<std::string>{"error: KZO Scheduler already started. Terminating (183)",
                                         "error: Service startup failure: 0x80004005"}),
               entries());
-    EXPECT_EQ(1, storedActive()) << "a failed start writes nothing";
+    EXPECT_EQ(1u, storedActive()) << "a failed start writes nothing";
 }
 
 TEST_F(SystemSchedulerTest, WithoutScheduleFileTheStartFails) {
     const char* dats[] = {"", "   "};
     for (std::size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(std::string("DAT \"") + dats[i] + "\"");
-        setString("DAT", dats[i]);
+        settings_.setString("DAT", dats[i]);
         test::writeFile(dir_.file("events.log"), "");
         sink_.clear();
         startService();

@@ -7,37 +7,18 @@
 #include <string>
 
 #include "scheduler_settings.h"
-#include "test_support.h"
+#include "test_registry.h"
 #include "win_handles.h"
 
 namespace kzo {
 namespace {
 
-// The scratch key with values set raw, in any type and size.
-class SettingsKey {
-public:
-    SettingsKey() {
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, scratch_.path().c_str(), 0,
-                                                 nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
-                                                 nullptr));
-    }
-    const char* path() const { return scratch_.path().c_str(); }
-    HKEY key() const { return key_.get(); }
+using test::RegValue;
+using test::ScratchKey;
 
-    void raw(const char* name, DWORD type, const void* data, DWORD size) {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_.get(), name, 0, type,
-                                                static_cast<const BYTE*>(data), size));
-    }
-    void dword(const char* name, DWORD value) { raw(name, REG_DWORD, &value, sizeof value); }
-    void text(const char* name, const std::string& value, DWORD type = REG_SZ) {
-        raw(name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
-    }
-    SchedulerSettings read() const { return readExecutorSettings(HKEY_CURRENT_USER, path()); }
-
-private:
-    test::ScratchKey scratch_;
-    UniqueKey key_;
-};
+SchedulerSettings readFrom(const ScratchKey& key) {
+    return readExecutorSettings(HKEY_CURRENT_USER, key.c_str());
+}
 
 void expectExecutorDefaults(const SchedulerSettings& s) {
     EXPECT_EQ("", s.dat);
@@ -56,24 +37,24 @@ void expectExecutorDefaults(const SchedulerSettings& s) {
 }
 
 TEST(ExecutorSettings, AMissingKeyOrAnEmptyKeyGivesEveryDefault) {
-    test::ScratchKey missing;
-    expectExecutorDefaults(readExecutorSettings(HKEY_CURRENT_USER, missing.path().c_str()));
-    SettingsKey empty;
-    expectExecutorDefaults(empty.read());
+    ScratchKey k;
+    expectExecutorDefaults(readFrom(k));
+    k.create();
+    expectExecutorDefaults(readFrom(k));
 }
 
 TEST(ExecutorSettings, StoredValuesAreUsed) {
-    SettingsKey k;
-    k.text("DAT", "  C:\\Sched\\my user.jsf ");
-    k.text("LOG", "%TEMP%\\usr.log");
-    k.text("WAV", "C:\\ding.wav");
+    ScratchKey k;
+    k.setString("DAT", "  C:\\Sched\\my user.jsf ");
+    k.setString("LOG", "%TEMP%\\usr.log");
+    k.setString("WAV", "C:\\ding.wav");
     const char* flags[] = {"LogF", "Warn", "RepErr", "AMPM", "NoIcon", "ActDlg"};
-    for (const char* name : flags) k.dword(name, 1);
-    k.dword("Active", 0);
-    k.dword("TopMost", 0);
-    k.dword("Hlp", 0);
-    k.dword("RefreshTime", 60);
-    SchedulerSettings s = k.read();
+    for (const char* name : flags) k.setDword(name, 1);
+    k.setDword("Active", 0);
+    k.setDword("TopMost", 0);
+    k.setDword("Hlp", 0);
+    k.setDword("RefreshTime", 60);
+    SchedulerSettings s = readFrom(k);
     EXPECT_EQ("C:\\Sched\\my user.jsf", s.dat) << "trimmed of blanks";
     EXPECT_EQ("%TEMP%\\usr.log", s.log) << "not expanded";
     EXPECT_EQ("C:\\ding.wav", s.wav);
@@ -88,34 +69,34 @@ TEST(ExecutorSettings, RefreshTimeOutside1To60BecomesTen) {
         int read;
     } cases[] = {{0, 10}, {1, 1}, {30, 30}, {60, 60}, {61, 10}, {0xFFFFFFFF, 10}};
     for (const Case& c : cases) {
-        SettingsKey k;
-        k.dword("RefreshTime", c.stored);
-        EXPECT_EQ(c.read, k.read().refreshTime) << "stored " << c.stored;
+        ScratchKey k;
+        k.setDword("RefreshTime", c.stored);
+        EXPECT_EQ(c.read, readFrom(k).refreshTime) << "stored " << c.stored;
     }
 }
 
 TEST(ExecutorSettings, AnyNonZeroFlagReadsAsSet) {
-    SettingsKey k;
-    k.dword("Warn", 7);
-    k.dword("RepErr", 0x80000000);
-    k.dword("TopMost", 0);
-    SchedulerSettings s = k.read();
+    ScratchKey k;
+    k.setDword("Warn", 7);
+    k.setDword("RepErr", 0x80000000);
+    k.setDword("TopMost", 0);
+    SchedulerSettings s = readFrom(k);
     EXPECT_TRUE(s.warn);
     EXPECT_TRUE(s.repErr);
     EXPECT_FALSE(s.topMost);
 }
 
 TEST(ExecutorSettings, DwordsOfTheWrongTypeOrSizeFallBackToTheirDefaults) {
-    SettingsKey k;
+    ScratchKey k;
     WORD twoBytes = 0;
-    k.raw("Active", REG_DWORD, &twoBytes, sizeof twoBytes);
+    k.setRaw("Active", REG_DWORD, &twoBytes, sizeof twoBytes);
     DWORD zero = 0;
-    k.raw("TopMost", REG_BINARY, &zero, sizeof zero);
+    k.setRaw("TopMost", REG_BINARY, &zero, sizeof zero);
     unsigned long long eightBytes = 1;
-    k.raw("Warn", REG_DWORD, &eightBytes, sizeof eightBytes);
-    k.text("RefreshTime", "30");
-    k.raw("AMPM", REG_DWORD_BIG_ENDIAN, &zero, sizeof zero);
-    SchedulerSettings s = k.read();
+    k.setRaw("Warn", REG_DWORD, &eightBytes, sizeof eightBytes);
+    k.setString("RefreshTime", "30");
+    k.setRaw("AMPM", REG_DWORD_BIG_ENDIAN, &zero, sizeof zero);
+    SchedulerSettings s = readFrom(k);
     EXPECT_TRUE(s.active) << "a 2-byte DWORD";
     EXPECT_TRUE(s.topMost) << "REG_BINARY";
     EXPECT_FALSE(s.warn) << "an 8-byte DWORD";
@@ -135,10 +116,10 @@ TEST(ExecutorSettings, LoggingNeedsALogFile) {
         {"a LOG", "C:\\usr.log", true},
     };
     for (const Case& c : cases) {
-        SettingsKey k;
-        k.dword("LogF", 1);
-        if (c.log) k.text("LOG", c.log);
-        EXPECT_EQ(c.logF, k.read().logF) << c.what;
+        ScratchKey k;
+        k.setDword("LogF", 1);
+        if (c.log) k.setString("LOG", c.log);
+        EXPECT_EQ(c.logF, readFrom(k).logF) << c.what;
     }
 }
 
@@ -159,48 +140,44 @@ TEST(ExecutorSettings, AScheduleFileCountsOnlyAsANonBlankRegSzThatFits) {
          std::string(255, 'd')},
     };
     for (const Case& c : cases) {
-        SettingsKey k;
-        k.text("DAT", c.stored, c.type);
-        k.text("WAV", c.stored, c.type);
-        SchedulerSettings s = k.read();
+        ScratchKey k;
+        k.setString("DAT", c.stored, c.type);
+        k.setString("WAV", c.stored, c.type);
+        SchedulerSettings s = readFrom(k);
         EXPECT_EQ(c.read, s.dat) << c.what;
         EXPECT_EQ(c.read, s.wav) << c.what;
     }
 }
 
 TEST(ExecutorSettings, AStringStoredWithoutItsTerminatingZeroIsRead) {
-    SettingsKey k;
+    ScratchKey k;
     std::string path = "C:\\a.jsf";
-    k.raw("DAT", REG_SZ, path.data(), static_cast<DWORD>(path.size()));
+    k.setRaw("DAT", REG_SZ, path.data(), static_cast<DWORD>(path.size()));
     std::string full(260, 'f');
-    k.raw("WAV", REG_SZ, full.data(), static_cast<DWORD>(full.size()));
-    SchedulerSettings s = k.read();
+    k.setRaw("WAV", REG_SZ, full.data(), static_cast<DWORD>(full.size()));
+    SchedulerSettings s = readFrom(k);
     EXPECT_EQ(path, s.dat);
     EXPECT_EQ("", s.wav) << "260 characters without a zero do not fit";
 }
 
 TEST(ExecutorActive, WritesOnlyActiveAndCreatesTheKey) {
-    test::ScratchKey scratch;
-    std::string subkey = scratch.sub("Scheduler");
-    ASSERT_EQ(0u, writeActive(HKEY_CURRENT_USER, false, subkey.c_str()));
-    EXPECT_FALSE(readExecutorSettings(HKEY_CURRENT_USER, subkey.c_str()).active);
-    ASSERT_EQ(0u, writeActive(HKEY_CURRENT_USER, true, subkey.c_str()));
+    ScratchKey scratch;
+    test::RegKey key = scratch.sub("Scheduler");
+    ASSERT_EQ(0u, writeActive(HKEY_CURRENT_USER, false, key.c_str()));
+    EXPECT_FALSE(readExecutorSettings(HKEY_CURRENT_USER, key.c_str()).active);
+    ASSERT_EQ(0u, writeActive(HKEY_CURRENT_USER, true, key.c_str()));
 
-    UniqueKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, key.put()));
+    UniqueKey handle;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, handle.put()));
     DWORD values = 0;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyA(handle.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
                                               nullptr, &values, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(1u, values);
-    DWORD type = 0, data = 0, size = sizeof data;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key.get(), "Active", nullptr, &type,
-                                              reinterpret_cast<BYTE*>(&data), &size));
-    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
-    EXPECT_EQ(1u, data);
+    EXPECT_EQ(RegValue::dword(1), key.stored("Active"));
 }
 
 TEST(ExecutorActive, FailsWhenTheKeyCannotBeCreated) {
-    test::ScratchKey scratch;
+    ScratchKey scratch;
     std::string subkey = scratch.volatileSub("Volatile") + "\\Scheduler";
     EXPECT_EQ(static_cast<std::uint32_t>(ERROR_CHILD_MUST_BE_VOLATILE),
               writeActive(HKEY_CURRENT_USER, true, subkey.c_str()));

@@ -7,86 +7,22 @@
 
 #include <string>
 
+#include "program_driver.h"
 #include "terminal_scheduler_settings.h"
-#include "test_support.h"
 #include "win_handles.h"
 
 namespace kzo {
 namespace {
 
-std::string uniqueName(const char* stem) {
-    static int serial = 0;
-    return std::string(stem) + " " + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++serial);
-}
-
-// A value as stored: its type and its bytes; type 0 and no bytes when absent.
-struct Stored {
-    DWORD type = 0;
-    std::string bytes;
-};
-
-Stored stored(const std::string& subkey, const char* name) {
-    Stored s;
-    UniqueKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return s;
-    DWORD size = 0;
-    if (RegQueryValueExA(key.get(), name, nullptr, &s.type, nullptr, &size) != ERROR_SUCCESS)
-        return Stored{};
-    s.bytes.resize(size);
-    RegQueryValueExA(key.get(), name, nullptr, &s.type, reinterpret_cast<BYTE*>(&s.bytes[0]), &size);
-    return s;
-}
-
-Stored dwordValue(DWORD value) {
-    Stored s;
-    s.type = REG_DWORD;
-    s.bytes.assign(reinterpret_cast<const char*>(&value), sizeof value);
-    return s;
-}
-
-Stored stringValue(const std::string& text) {
-    Stored s;
-    s.type = REG_SZ;
-    s.bytes = text + '\0';
-    return s;
-}
-
-void expectStored(const Stored& expected, const std::string& subkey, const char* name) {
-    Stored actual = stored(subkey, name);
-    EXPECT_EQ(expected.type, actual.type) << name;
-    EXPECT_EQ(expected.bytes, actual.bytes) << name;
-}
-
-void setDword(const std::string& subkey, const char* name, DWORD value) {
-    UniqueKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, key.put(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key.get(), name, 0, REG_DWORD,
-                                            reinterpret_cast<const BYTE*>(&value), sizeof value));
-}
-
-void setText(const std::string& subkey, const char* name, const std::string& value) {
-    UniqueKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, key.put(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)));
-}
-
-void deleteValue(const std::string& subkey, const char* name) {
-    UniqueKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_SET_VALUE, key.put()));
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key.get(), name));
-}
+using test::RegKey;
+using test::RegValue;
+using test::ScratchKey;
 
 // A service registered under a scratch name with the given start type; deleted
 // at the end.
 class ScratchService {
 public:
-    explicit ScratchService(DWORD startType) : name_(uniqueName("KZO Test Service")) {
+    explicit ScratchService(DWORD startType) : name_(test::uniqueName("KZO Test Service ")) {
         UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
         EXPECT_TRUE(manager) << GetLastError();
         UniqueService service(CreateServiceA(
@@ -114,11 +50,11 @@ private:
 // --- Reading -----------------------------------------------------------------
 
 TEST(TerminalSettingsRead, AMissingKeyGivesTheTerminalsDefaults) {
-    test::ScratchKey scratch;
+    ScratchKey scratch;
     TerminalSchedulerSettings s;
     s.dat = "C:\\KZO\\User.jsf";  // the Terminal's proposed name
     EXPECT_EQ(static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND),
-              readTerminalUserSettings(s, HKEY_CURRENT_USER, scratch.path().c_str()));
+              readTerminalUserSettings(s, HKEY_CURRENT_USER, scratch.c_str()));
     EXPECT_EQ("C:\\KZO\\User.jsf", s.dat);
     EXPECT_TRUE(s.repErr);
     EXPECT_TRUE(s.autoStart);
@@ -130,13 +66,12 @@ TEST(TerminalSettingsRead, AMissingKeyGivesTheTerminalsDefaults) {
 }
 
 TEST(TerminalSettingsRead, FileNamesReplaceTheCallersOnlyWhenFound) {
-    test::ScratchKey scratch;
-    const std::string& key = scratch.path();
-    setText(key, "DAT", "   ");
-    setDword(key, "LogF", 1);
-    setDword(key, "RefreshTime", 0);
-    setDword(key, "RepErr", 0);
-    setDword(key, "OneInst", 0);
+    ScratchKey key;
+    key.setString("DAT", "   ");
+    key.setDword("LogF", 1);
+    key.setDword("RefreshTime", 0);
+    key.setDword("RepErr", 0);
+    key.setDword("OneInst", 0);
     TerminalSchedulerSettings s;
     s.dat = "C:\\KZO\\User.jsf";
     s.log = "C:\\KZO\\old.log";
@@ -148,10 +83,10 @@ TEST(TerminalSettingsRead, FileNamesReplaceTheCallersOnlyWhenFound) {
     EXPECT_FALSE(s.oneInst);
 
     std::string longName(1299, 'n');
-    setText(key, "DAT", longName);
-    setText(key, "LOG", " D:\\usr.log ");
-    setDword(key, "RefreshTime", 61);
-    deleteValue(key, "RepErr");
+    key.setString("DAT", longName);
+    key.setString("LOG", " D:\\usr.log ");
+    key.setDword("RefreshTime", 61);
+    key.remove("RepErr");
     ASSERT_EQ(0u, readTerminalUserSettings(s, HKEY_CURRENT_USER, key.c_str()));
     EXPECT_EQ(longName, s.dat) << "the Terminal reads up to 1299 characters";
     EXPECT_EQ("D:\\usr.log", s.log);
@@ -159,7 +94,7 @@ TEST(TerminalSettingsRead, FileNamesReplaceTheCallersOnlyWhenFound) {
     EXPECT_EQ(10, s.refreshTime);
     EXPECT_TRUE(s.repErr) << "a value removed from the key since takes its default again";
 
-    setText(key, "DAT", std::string(1300, 'n'));
+    key.setString("DAT", std::string(1300, 'n'));
     s.dat = "C:\\KZO\\User.jsf";
     readTerminalUserSettings(s, HKEY_CURRENT_USER, key.c_str());
     EXPECT_EQ("C:\\KZO\\User.jsf", s.dat) << "1300 characters do not fit";
@@ -168,9 +103,9 @@ TEST(TerminalSettingsRead, FileNamesReplaceTheCallersOnlyWhenFound) {
 // --- Writing the user set ----------------------------------------------------
 
 TEST(TerminalSettingsWrite, TheUserSetRoundTripsWithItsTypes) {
-    test::ScratchKey scratch;
-    std::string key = scratch.sub("Scheduler");
-    std::string run = scratch.sub("Run");
+    ScratchKey scratch;
+    RegKey key = scratch.sub("Scheduler");
+    RegKey run = scratch.sub("Run");
     TerminalSchedulerSettings s;
     s.dat = "C:\\Sched\\user.jsf";
     s.log = "%TEMP%\\usr.log";
@@ -187,21 +122,21 @@ TEST(TerminalSettingsWrite, TheUserSetRoundTripsWithItsTypes) {
     s.oneInst = false;
     ASSERT_EQ(0u, writeTerminalUserSettings(s, "C:\\KZO", HKEY_CURRENT_USER, key.c_str(), run.c_str()));
 
-    expectStored(stringValue("C:\\Sched\\user.jsf"), key, "DAT");
-    expectStored(stringValue("%TEMP%\\usr.log"), key, "LOG");
-    expectStored(stringValue(""), key, "WAV");
-    expectStored(dwordValue(1), key, "LogF");
-    expectStored(dwordValue(0), key, "Active");
-    expectStored(dwordValue(1), key, "Warn");
-    expectStored(dwordValue(0), key, "RepErr");
-    expectStored(dwordValue(1), key, "AMPM");
-    expectStored(dwordValue(0), key, "TopMost");
-    expectStored(dwordValue(1), key, "ActDlg");
-    expectStored(dwordValue(45), key, "RefreshTime");
-    expectStored(dwordValue(0), key, "AutoStart");
-    expectStored(dwordValue(0), key, "OneInst");
-    expectStored(Stored{}, key, "NoIcon");
-    expectStored(Stored{}, key, "Hlp");
+    EXPECT_EQ(RegValue::string("C:\\Sched\\user.jsf"), key.stored("DAT"));
+    EXPECT_EQ(RegValue::string("%TEMP%\\usr.log"), key.stored("LOG"));
+    EXPECT_EQ(RegValue::string(""), key.stored("WAV"));
+    EXPECT_EQ(RegValue::dword(1), key.stored("LogF"));
+    EXPECT_EQ(RegValue::dword(0), key.stored("Active"));
+    EXPECT_EQ(RegValue::dword(1), key.stored("Warn"));
+    EXPECT_EQ(RegValue::dword(0), key.stored("RepErr"));
+    EXPECT_EQ(RegValue::dword(1), key.stored("AMPM"));
+    EXPECT_EQ(RegValue::dword(0), key.stored("TopMost"));
+    EXPECT_EQ(RegValue::dword(1), key.stored("ActDlg"));
+    EXPECT_EQ(RegValue::dword(45), key.stored("RefreshTime"));
+    EXPECT_EQ(RegValue::dword(0), key.stored("AutoStart"));
+    EXPECT_EQ(RegValue::dword(0), key.stored("OneInst"));
+    EXPECT_EQ(RegValue{}, key.stored("NoIcon"));
+    EXPECT_EQ(RegValue{}, key.stored("Hlp"));
 
     TerminalSchedulerSettings back;
     ASSERT_EQ(0u, readTerminalUserSettings(back, HKEY_CURRENT_USER, key.c_str()));
@@ -215,45 +150,42 @@ TEST(TerminalSettingsWrite, TheUserSetRoundTripsWithItsTypes) {
 }
 
 TEST(TerminalSettingsWrite, AutoStartSetsAndRemovesTheUsersRunEntry) {
-    test::ScratchKey scratch;
-    std::string key = scratch.sub("Scheduler");
-    std::string run = scratch.sub("Run");
+    ScratchKey scratch;
+    RegKey key = scratch.sub("Scheduler");
+    RegKey run = scratch.sub("Run");
     TerminalSchedulerSettings s;
     s.dat = "C:\\a.jsf";
+    auto write = [&](bool autoStart, const char* folder) {
+        s.autoStart = autoStart;
+        return writeTerminalUserSettings(s, folder, HKEY_CURRENT_USER, key.c_str(), run.c_str());
+    };
+    const RegValue entry = RegValue::string("\"C:\\Program Files\\KZO\\tickr.exe\"");
 
-    s.autoStart = false;
-    EXPECT_EQ(0u, writeTerminalUserSettings(s, "C:\\Program Files\\KZO\\", HKEY_CURRENT_USER,
-                                            key.c_str(), run.c_str()))
-        << "removing an entry that is not there";
-    s.autoStart = true;
-    ASSERT_EQ(0u, writeTerminalUserSettings(s, "C:\\Program Files\\KZO\\", HKEY_CURRENT_USER,
-                                            key.c_str(), run.c_str()));
-    expectStored(stringValue("\"C:\\Program Files\\KZO\\tickr.exe\""), run, "KZOScheduler");
-    ASSERT_EQ(0u, writeTerminalUserSettings(s, "C:\\Program Files\\KZO", HKEY_CURRENT_USER,
-                                            key.c_str(), run.c_str()));
-    expectStored(stringValue("\"C:\\Program Files\\KZO\\tickr.exe\""), run, "KZOScheduler");
-    s.autoStart = false;
-    ASSERT_EQ(0u, writeTerminalUserSettings(s, "C:\\Program Files\\KZO\\", HKEY_CURRENT_USER,
-                                            key.c_str(), run.c_str()));
-    expectStored(Stored{}, run, "KZOScheduler");
+    EXPECT_EQ(0u, write(false, "C:\\Program Files\\KZO\\")) << "removing an entry that is not there";
+    ASSERT_EQ(0u, write(true, "C:\\Program Files\\KZO\\"));
+    EXPECT_EQ(entry, run.stored("KZOScheduler"));
+    ASSERT_EQ(0u, write(true, "C:\\Program Files\\KZO"));
+    EXPECT_EQ(entry, run.stored("KZOScheduler"));
+    ASSERT_EQ(0u, write(false, "C:\\Program Files\\KZO\\"));
+    EXPECT_EQ(RegValue{}, run.stored("KZOScheduler"));
 }
 
 TEST(TerminalSettingsWrite, TheRunEntryIsKeptUpEvenWhenTheSettingsKeyCannotBeCreated) {
-    test::ScratchKey scratch;
+    ScratchKey scratch;
     std::string key = scratch.volatileSub("Volatile") + "\\Scheduler";
-    std::string run = scratch.sub("Run");
+    RegKey run = scratch.sub("Run");
     TerminalSchedulerSettings s;
     EXPECT_EQ(static_cast<std::uint32_t>(ERROR_CHILD_MUST_BE_VOLATILE),
               writeTerminalUserSettings(s, "C:\\KZO", HKEY_CURRENT_USER, key.c_str(), run.c_str()));
-    expectStored(stringValue("\"C:\\KZO\\tickr.exe\""), run, "KZOScheduler");
+    EXPECT_EQ(RegValue::string("\"C:\\KZO\\tickr.exe\""), run.stored("KZOScheduler"));
 }
 
 // --- The system set on the NT family -----------------------------------------
 
 TEST(TerminalSystemSettings, AutoStartIsTheServicesStartType) {
-    test::ScratchKey scratch;
-    std::string key = scratch.sub("Scheduler");
-    std::string runServices = scratch.sub("RunServices");
+    ScratchKey scratch;
+    RegKey key = scratch.sub("Scheduler");
+    RegKey runServices = scratch.sub("RunServices");
     ScratchService service(SERVICE_DEMAND_START);
 
     TerminalSchedulerSettings s;
@@ -262,12 +194,12 @@ TEST(TerminalSystemSettings, AutoStartIsTheServicesStartType) {
     ASSERT_EQ(0u, writeTerminalSystemSettings(s, "C:\\KZO\\", HKEY_CURRENT_USER, key.c_str(),
                                               service.name(), runServices.c_str()));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_AUTO_START), service.startType());
-    expectStored(dwordValue(1), key, "AutoStart");
-    expectStored(Stored{}, key, "OneInst");
-    expectStored(Stored{}, runServices, "KZOScheduler");
+    EXPECT_EQ(RegValue::dword(1), key.stored("AutoStart"));
+    EXPECT_EQ(RegValue{}, key.stored("OneInst"));
+    EXPECT_EQ(RegValue{}, runServices.stored("KZOScheduler"));
 
     // The stored value says no; the service says automatic.
-    setDword(key, "AutoStart", 0);
+    key.setDword("AutoStart", 0);
     TerminalSchedulerSettings read;
     ASSERT_EQ(0u, readTerminalSystemSettings(read, HKEY_CURRENT_USER, key.c_str(), service.name()));
     EXPECT_TRUE(read.autoStart);
@@ -277,28 +209,28 @@ TEST(TerminalSystemSettings, AutoStartIsTheServicesStartType) {
     ASSERT_EQ(0u, writeTerminalSystemSettings(s, "C:\\KZO\\", HKEY_CURRENT_USER, key.c_str(),
                                               service.name(), runServices.c_str()));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_DEMAND_START), service.startType());
-    setDword(key, "AutoStart", 1);
+    key.setDword("AutoStart", 1);
     ASSERT_EQ(0u, readTerminalSystemSettings(read, HKEY_CURRENT_USER, key.c_str(), service.name()));
     EXPECT_FALSE(read.autoStart);
 }
 
 TEST(TerminalSystemSettings, AMissingServiceIsReportedAndReadsAsNoAutoStart) {
-    test::ScratchKey scratch;
-    std::string key = scratch.sub("Scheduler");
-    std::string missing = uniqueName("KZO No Such Service");
+    ScratchKey scratch;
+    RegKey key = scratch.sub("Scheduler");
+    std::string missing = test::uniqueName("KZO No Such Service ");
     TerminalSchedulerSettings s;
     s.dat = "C:\\KZO\\System.jsf";
     EXPECT_EQ(static_cast<std::uint32_t>(ERROR_SERVICE_DOES_NOT_EXIST),
               writeTerminalSystemSettings(s, "C:\\KZO\\", HKEY_CURRENT_USER, key.c_str(),
                                           missing.c_str(), scratch.sub("RunServices").c_str()));
-    expectStored(stringValue("C:\\KZO\\System.jsf"), key, "DAT");
+    EXPECT_EQ(RegValue::string("C:\\KZO\\System.jsf"), key.stored("DAT"));
     TerminalSchedulerSettings read;
     readTerminalSystemSettings(read, HKEY_CURRENT_USER, key.c_str(), missing.c_str());
     EXPECT_FALSE(read.autoStart);
 }
 
 TEST(TerminalSystemSettings, AKeyThatCannotBeCreatedIsError1011AfterTheAutostartStep) {
-    test::ScratchKey scratch;
+    ScratchKey scratch;
     std::string key = scratch.volatileSub("Volatile") + "\\Scheduler";
     ScratchService service(SERVICE_DEMAND_START);
     TerminalSchedulerSettings s;
@@ -311,72 +243,39 @@ TEST(TerminalSystemSettings, AKeyThatCannotBeCreatedIsError1011AfterTheAutostart
 
 // --- The system set on 95/98/Me ----------------------------------------------
 
-// Runs the helper program as a 95/98/Me program and returns its exit code.
-class Win98Helper : public ::testing::Test {
-protected:
-    static constexpr const char* kExe = "settings_win98_helper.exe";
+constexpr const char* kWin98Helper = "settings_win98_helper.exe";
 
-    void SetUp() override {
-        appDefaults_ = std::string("Software\\Wine\\AppDefaults\\") + kExe;
-        setText(appDefaults_, "Version", "win98");
-    }
-    void TearDown() override {
-        UniqueKey key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, appDefaults_.c_str(), 0, KEY_SET_VALUE, key.put()) ==
-            ERROR_SUCCESS)
-            RegDeleteValueA(key.get(), "Version");
-        key.reset();
-        RegDeleteKeyA(HKEY_CURRENT_USER, appDefaults_.c_str());
-    }
+// Runs the helper program and returns its exit code.
+DWORD runWin98Helper(const std::string& arguments) {
+    test::ChildProcess helper(test::quoted(test::buildTreeProgram(kWin98Helper)) + " " + arguments);
+    return helper.waitForExit(30000).value_or(0xFFFFFFFF);
+}
 
-    static DWORD run(const std::string& arguments) {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string path = self;
-        path = path.substr(0, path.find_last_of('\\') + 1) + kExe;
-        std::string commandLine = "\"" + path + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &process)) {
-            ADD_FAILURE() << "cannot start " << path << ": " << GetLastError();
-            return 0xFFFFFFFF;
-        }
-        UniqueHandle processHandle(process.hProcess);
-        UniqueHandle thread(process.hThread);
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
-        DWORD code = 0xFFFFFFFF;
-        GetExitCodeProcess(process.hProcess, &code);
-        return code;
-    }
+TEST(TerminalSystemSettings, On95To98TheRunServicesEntryStandsForTheService) {
+    // Wine presents 95/98/Me to the helper.
+    test::SavedKey appDefaults(HKEY_CURRENT_USER, std::string("Software\\Wine\\AppDefaults\\") + kWin98Helper);
+    appDefaults.setString("Version", "win98");
+    ASSERT_EQ(0u, runWin98Helper("platform")) << "the helper runs as a 95/98/Me program";
 
-    static std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
-private:
-    std::string appDefaults_;
-};
-
-TEST_F(Win98Helper, TheRunServicesEntryStandsForTheService) {
-    ASSERT_EQ(0u, run("platform")) << "the helper runs as a 95/98/Me program";
-
-    test::ScratchKey scratch;
-    std::string key = scratch.sub("Scheduler");
-    std::string runServices = scratch.sub("RunServices");
+    ScratchKey scratch;
+    RegKey key = scratch.sub("Scheduler");
+    RegKey runServices = scratch.sub("RunServices");
     // A service of that name exists but is left alone on 95/98/Me.
     ScratchService service(SERVICE_DEMAND_START);
-    std::string common = quoted(key) + " " + quoted(service.name()) + " " + quoted(runServices);
+    using test::quoted;
+    std::string read = "read " + quoted(key.path()) + " " + quoted(service.name());
+    std::string write = "write " + quoted(key.path()) + " " + quoted(service.name()) + " " +
+                        quoted(runServices.path());
 
-    EXPECT_EQ(0u, run("write " + common + " 1 " + quoted("C:\\KZO")));
-    expectStored(stringValue("\"C:\\KZO\\tickr.exe\" /s"), runServices, "KZOScheduler");
-    expectStored(dwordValue(1), key, "AutoStart");
+    EXPECT_EQ(0u, runWin98Helper(write + " 1 " + quoted("C:\\KZO")));
+    EXPECT_EQ(RegValue::string("\"C:\\KZO\\tickr.exe\" /s"), runServices.stored("KZOScheduler"));
+    EXPECT_EQ(RegValue::dword(1), key.stored("AutoStart"));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_DEMAND_START), service.startType());
-    EXPECT_EQ(1u, run("read " + quoted(key) + " " + quoted(service.name())))
-        << "AutoStart as stored, not the service's";
+    EXPECT_EQ(1u, runWin98Helper(read)) << "AutoStart as stored, not the service's";
 
-    EXPECT_EQ(0u, run("write " + common + " 0 " + quoted("C:\\KZO")));
-    expectStored(Stored{}, runServices, "KZOScheduler");
-    EXPECT_EQ(0u, run("read " + quoted(key) + " " + quoted(service.name())));
+    EXPECT_EQ(0u, runWin98Helper(write + " 0 " + quoted("C:\\KZO")));
+    EXPECT_EQ(RegValue{}, runServices.stored("KZOScheduler"));
+    EXPECT_EQ(0u, runWin98Helper(read));
 }
 
 }  // namespace

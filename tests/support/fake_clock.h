@@ -14,6 +14,11 @@ namespace kzo::test {
 // The launch time a number of seconds later (dates roll over).
 LaunchTime addSeconds(const LaunchTime& time, std::int64_t seconds);
 
+// A time of the day the loop tests run on, Tuesday 2026-12-08.
+inline LaunchTime at(int hour, int minute, int second = 1) {
+    return launchTimeAt(2026, 12, 8, hour, minute, second);
+}
+
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(const LaunchTime& start) : time_(start) {}

@@ -1,31 +1,24 @@
 // Driving a program under test as the other programs of the suite do: started
-// as a child process, found by its windows, its message boxes read and
-// answered, its production registry keys set for the test and restored after.
+// as a child process, found by its windows and mutexes, its message boxes read
+// and answered (the production registry keys it reads: SavedKey).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace kzo::test {
+#include "test_registry.h"
+#include "test_support.h"
 
-// Polls condition every 20 ms until it holds or timeoutMs have passed; the
-// last answer.
-bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs = 10000);
+namespace kzo::test {
 
 // Waits for the middle of a minute (seconds 12 to 47), where a freshly started
 // scheduler evaluates its tasks at once and the minute cannot turn before it
 // has; the local time then.
 SYSTEMTIME waitForMidMinute();
-
-// A program of the build tree, relative to the test program's folder
-// ("..\\tray\\tickr.exe"), as a full path.
-std::string buildTreeProgram(const std::string& relativePath);
 
 // A child process started with CreateProcessA, terminated when the object goes
 // while it still runs.
@@ -49,8 +42,14 @@ private:
     DWORD pid_ = 0;
 };
 
-// A top-level window of the process with this class and title (an empty
-// title matches any; visibleOnly: showing), or nullptr at the deadline.
+// Whether a mutex of this name exists.
+bool mutexExists(const char* name);
+
+// The top-level windows of the process with this class and title (an empty
+// title matches any; visibleOnly: showing).
+std::vector<HWND> findWindows(DWORD pid, const std::string& windowClass, const std::string& title,
+                              bool visibleOnly);
+// The first of them, or nullptr at the deadline.
 HWND waitForWindow(DWORD pid, const std::string& windowClass, const std::string& title,
                    bool visibleOnly, std::uint32_t timeoutMs = 10000);
 
@@ -62,6 +61,9 @@ std::string boxText(HWND box);
 // is gone, so that a search for the next box cannot find this one. False when
 // it is still there at the deadline.
 bool answerBox(HWND box, int button, std::uint32_t timeoutMs = 10000);
+// Waits for the box of the process with this caption, answers it with the
+// button and returns its text; "(no box ...)" when none came.
+std::string readAndAnswerBox(DWORD pid, const std::string& caption, int button = IDOK);
 // Closes every box and dialog that this process shows (IDNO, then IDCANCEL),
 // for tests that must not leave one open.
 void closeOwnBoxes();
@@ -71,35 +73,5 @@ void closeOwnBoxes();
 // was itself waiting for a reply to a message it sent (Shell_NotifyIcon does),
 // which lets later messages in.
 bool settle(HWND window, std::uint32_t timeoutMs = 10000);
-
-// A registry key that the test owns for its lifetime: its values are saved and
-// removed at construction, and the saved values restored at destruction (the
-// key itself removed when it did not exist). For the production keys that a
-// program under test reads.
-class SavedKey {
-public:
-    SavedKey(HKEY root, const std::string& path);
-    ~SavedKey();
-    SavedKey(const SavedKey&) = delete;
-    SavedKey& operator=(const SavedKey&) = delete;
-
-    void setString(const char* name, const std::string& value);
-    void setDword(const char* name, DWORD value);
-    void remove(const char* name);
-    // A DWORD value, or nothing when missing.
-    std::optional<DWORD> dword(const char* name) const;
-
-private:
-    struct Value {
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    void clearValues() const;
-
-    HKEY root_;
-    std::string path_;
-    bool existed_ = false;
-    std::map<std::string, Value> saved_;
-};
 
 }  // namespace kzo::test

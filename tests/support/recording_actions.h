@@ -16,6 +16,13 @@
 
 namespace kzo::test {
 
+// Recorded events, and lists of them laid end to end.
+using Events = std::vector<std::string>;
+inline Events operator+(Events a, const Events& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // One answer of NetServerEnum.
 struct ServerEnumAnswer {
     std::uint32_t status = 0;

@@ -31,59 +31,31 @@ void removeTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
-void removeKeyTree(HKEY parent, const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) == ERROR_SUCCESS) {
-        char name[256];
-        for (;;) {
-            DWORD length = sizeof name;
-            if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
-            std::string child = name;
-            removeKeyTree(key, child);
-            if (RegDeleteKeyA(key, child.c_str()) != ERROR_SUCCESS) break;
-        }
-        RegCloseKey(key);
-    }
-    RegDeleteKeyA(parent, path.c_str());
-}
-
 }  // namespace
 
-ScratchKey::ScratchKey() {
+std::string uniqueName(const std::string& stem) {
     static LONG serial = 0;
-    path_ = "Software\\KZOTest\\" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(InterlockedIncrement(&serial));
-    removeKeyTree(HKEY_CURRENT_USER, path_);
+    return stem + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(InterlockedIncrement(&serial));
 }
 
-ScratchKey::~ScratchKey() { removeKeyTree(HKEY_CURRENT_USER, path_); }
-
-std::string ScratchKey::volatileSub(const std::string& name) const {
-    std::string path = sub(name);
-    HKEY key;
-    // The scratch key itself stays an ordinary key.
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                                             nullptr));
-    RegCloseKey(key);
-    return path;
+bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs, std::uint32_t pollMs) {
+    std::uint64_t deadline = nowMs() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (nowMs() >= deadline) return false;
+        Sleep(pollMs);
+    }
 }
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 TempDir::TempDir() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    static LONG serial = 0;
-    for (;;) {
-        std::ostringstream name;
-        name << base << "kzo-test-" << GetCurrentProcessId() << "-" << InterlockedIncrement(&serial);
-        path_ = name.str();
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-    }
+    do {
+        path_ = base + uniqueName("kzo-test-");
+    } while (!CreateDirectoryA(path_.c_str(), nullptr));
 }
 
 TempDir::~TempDir() { removeTree(path_); }
@@ -117,6 +89,17 @@ TaskRecord record(const std::string& name) {
     return r;
 }
 
+TaskRecord everyMinuteTask(const std::string& name, const std::string& command) {
+    TaskRecord r = record(name);
+    r.weekdays = 127;
+    r.runLater = 0;
+    r.edited = 0;
+    r.cycle = 1;
+    r.time = 1;
+    setField(r.command, command);
+    return r;
+}
+
 std::string scheduleBytes(const std::vector<TaskRecord>& records) {
     std::string bytes(records.size() * kRecordSize, '\0');
     if (!records.empty()) std::memcpy(&bytes[0], records.data(), bytes.size());
@@ -141,18 +124,27 @@ std::uint64_t nowMs() {
     return static_cast<std::uint64_t>(counter.QuadPart * 1000 / frequency.QuadPart);
 }
 
-std::string fixturePath() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of('\\') + 1);
-    return folder + "task_fixture.exe";
+std::string buildTreeProgram(const std::string& relativePath) {
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string path(module);
+    path.erase(path.find_last_of('\\') + 1);
+    path += relativePath;
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(full, n) : path;
+}
+
+std::string fixturePath() { return buildTreeProgram("task_fixture.exe"); }
+
+std::string fixtureCommand(const std::string& marker, const std::string& options) {
+    return quoted(fixturePath()) + " " + quoted(marker) + " " + options;
 }
 
 std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs) {
-    std::uint64_t deadline = nowMs() + timeoutMs;
-    do {
-        std::map<std::string, std::string> values;
+    std::map<std::string, std::string> values;
+    auto ready = [&] {
+        values.clear();
         std::istringstream lines(readFile(path));
         std::string line;
         while (std::getline(lines, line)) {
@@ -160,10 +152,10 @@ std::map<std::string, std::string> waitForMarker(const std::string& path, std::u
             std::size_t equals = line.find('=');
             if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
         }
-        if (values.count("ready")) return values;
-        Sleep(20);
-    } while (nowMs() < deadline);
-    return {};
+        return values.count("ready") != 0;
+    };
+    if (!waitUntil(ready, timeoutMs)) values.clear();
+    return values;
 }
 
 void endFixture(const std::map<std::string, std::string>& marker) {
@@ -193,10 +185,8 @@ void truncateFromOutside(const std::string& path, std::int64_t size) {
     // Wine gives no waitable handle for a Unix process: watch the size instead.
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    std::uint64_t deadline = nowMs() + 10000;
-    while (fileSize(path) != size && nowMs() < deadline) Sleep(5);
+    waitUntil([&] { return fileSize(path) == size; }, 10000, 5);
     ASSERT_EQ(size, fileSize(path)) << "truncate did not run";
 }
-
 
 }  // namespace kzo::test

@@ -19,7 +19,6 @@
 namespace kzo {
 namespace {
 
-
 // A presentation call on a thread of its own, as on a launch thread. A box it
 // still shows at the end is closed, so that a failed check cannot hang the test.
 template <typename Result>
@@ -53,14 +52,9 @@ protected:
     void TearDown() override { resetPromptState(); }
 
     // A box or dialog of this process with the caption, its text, answered.
-    static std::string answer(const std::string& caption, int button) {
-        HWND box = test::waitForBox(GetCurrentProcessId(), caption);
-        if (!box) return "(no box \"" + caption + "\")";
-        std::string text = test::boxText(box);
-        EXPECT_TRUE(test::answerBox(box, button)) << "the box stays";
-        return text;
+    static std::string answer(const std::string& caption, int button = IDOK) {
+        return test::readAndAnswerBox(GetCurrentProcessId(), caption, button);
     }
-
 
     // No Terminal lies beside the test program.
     ExecutorActions actions{test::buildTreeProgram("KZO.exe")};
@@ -80,7 +74,7 @@ TEST_F(ExecutorActionsTest, ConfirmLaunchAsksInTheWarningDialog) {
 
 TEST_F(ExecutorActionsTest, ShowMessageOpensTheMessageDialog) {
     OnItsThread<void> call([&] { actions.showMessage("Time for a break"); });
-    EXPECT_EQ("Message|Time for a break|", answer("KZO Scheduler", IDOK));
+    EXPECT_EQ("Message|Time for a break|", answer("KZO Scheduler"));
     EXPECT_TRUE(call.finished());
 }
 
@@ -88,34 +82,33 @@ TEST_F(ExecutorActionsTest, LaunchErrorNamesTaskCommandAndSystemText) {
     OnItsThread<void> call([&] { actions.showLaunchError(task, "nothing.exe", ERROR_FILE_NOT_FOUND); });
     EXPECT_EQ("Unable to execute \"Backup\" task :\nnothing.exe\n" +
                   systemErrorText(ERROR_FILE_NOT_FOUND) + "|",
-              answer("KZO Scheduler : Error", IDOK));
+              answer("KZO Scheduler : Error"));
     EXPECT_TRUE(call.finished());
 }
 
 TEST_F(ExecutorActionsTest, ALongCommandIsCutToTheMessageBuffer) {
     std::string command(3000, 'x');
     OnItsThread<void> call([&] { actions.showLaunchError(task, command.c_str(), ERROR_FILE_NOT_FOUND); });
-    std::string text = answer("KZO Scheduler : Error", IDOK);
+    std::string text = answer("KZO Scheduler : Error");
     EXPECT_EQ(1023u + 1, text.size()) << "the text and its '|'";
     EXPECT_EQ(0u, text.find("Unable to execute \"Backup\" task :\nxxx"));
     EXPECT_TRUE(call.finished());
 }
 
 TEST_F(ExecutorActionsTest, ScheduleFileReports) {
-    {
-        OnItsThread<void> call([&] {
-            actions.reportScheduleError(ScheduleError::OpenFailed, "C:\\s.jsf", ERROR_ACCESS_DENIED);
-        });
-        EXPECT_EQ("Error opening Schedule file \"C:\\s.jsf\"\n" + systemErrorText(ERROR_ACCESS_DENIED) + "|",
-                  answer("KZO Scheduler : Error", IDOK));
-        EXPECT_TRUE(call.finished());
-    }
-    {
-        OnItsThread<void> call([&] {
-            actions.reportScheduleError(ScheduleError::ReadFailed, "C:\\s.jsf", ERROR_READ_FAULT);
-        });
-        EXPECT_EQ("Error reading Schedule file \"C:\\s.jsf\"\n" + systemErrorText(ERROR_READ_FAULT) + "|",
-                  answer("KZO Scheduler : Error", IDOK));
+    struct Case {
+        ScheduleError error;
+        std::uint32_t code;
+        std::string text;
+    } cases[] = {
+        {ScheduleError::OpenFailed, ERROR_ACCESS_DENIED,
+         "Error opening Schedule file \"C:\\s.jsf\"\n" + systemErrorText(ERROR_ACCESS_DENIED) + "|"},
+        {ScheduleError::ReadFailed, ERROR_READ_FAULT,
+         "Error reading Schedule file \"C:\\s.jsf\"\n" + systemErrorText(ERROR_READ_FAULT) + "|"},
+    };
+    for (const Case& c : cases) {
+        OnItsThread<void> call([&] { actions.reportScheduleError(c.error, "C:\\s.jsf", c.code); });
+        EXPECT_EQ(c.text, answer("KZO Scheduler : Error"));
         EXPECT_TRUE(call.finished());
     }
 }
@@ -123,20 +116,13 @@ TEST_F(ExecutorActionsTest, ScheduleFileReports) {
 TEST_F(ExecutorActionsTest, WrongSizeOffersTheTerminalAndReportsWhenItCannotStart) {
     const std::string question =
         "Schedule file \"C:\\old.jsf\"\nhas incorrect size. Do you want to run Terminal to convert old file ?|";
-    {
-        OnItsThread<void> call([&] {
-            actions.reportScheduleError(ScheduleError::BadSize, "C:\\old.jsf", 0);
-        });
-        EXPECT_EQ(question, answer("KZO Scheduler : Error", IDNO));
-        EXPECT_TRUE(call.finished());
-    }
-    {
-        OnItsThread<void> call([&] {
-            actions.reportScheduleError(ScheduleError::BadSize, "C:\\old.jsf", 0);
-        });
-        EXPECT_EQ(question, answer("KZO Scheduler : Error", IDYES));
-        EXPECT_EQ("Unable to run KZO Terminal.\t  |", answer("KZO Scheduler : Error", IDOK));
-        EXPECT_TRUE(call.finished());
+    for (int button : {IDNO, IDYES}) {
+        OnItsThread<void> call([&] { actions.reportScheduleError(ScheduleError::BadSize, "C:\\old.jsf", 0); });
+        EXPECT_EQ(question, answer("KZO Scheduler : Error", button));
+        if (button == IDYES) {
+            EXPECT_EQ("Unable to run KZO Terminal.\t  |", answer("KZO Scheduler : Error"));
+        }
+        EXPECT_TRUE(call.finished()) << "button " << button;
     }
 }
 
@@ -146,17 +132,11 @@ TEST(ExecutorStrings, TableHoldsTheTextsAsShown) {
         unsigned id;
         const char* text;
     } cases[] = {
+        // Those that the boxes above show are checked there, filled in.
         {IDS_OPEN_TERMINAL, "Open &Terminal"},
         {IDS_HELP, "&Help"},
-        {IDS_SCHEDULE_OPEN, "Error opening Schedule file \"%s\"\n%s"},
-        {IDS_SCHEDULE_SIZE,
-         "Schedule file \"%s\"\nhas incorrect size. Do you want to run Terminal to convert old file ?"},
-        {IDS_TERMINAL_FAILED, "Unable to run KZO Terminal.\t  "},
-        {IDS_ERROR_CAPTION, "KZO Scheduler : Error"},
         {IDS_USER_RUNNING, "User Scheduler is already running.\t "},
         {IDS_SYSTEM_RUNNING, "System Scheduler is already running.\t "},
-        {IDS_LAUNCH_PROMPT, "It's time to execute \"%s\" task :\n%s\n\nRun it ?"},
-        {IDS_LAUNCH_ERROR, "Unable to execute \"%s\" task :\n%s\n%s"},
         {IDS_HELP_FAILED, "Error opening Help file.\t"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.text, executorText(c.id)) << c.id;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -15,38 +16,18 @@
 #include "dialog_base.h"
 #include "prompt_dialog.h"
 #include "prompt_state.h"
+#include "program_driver.h"
 #include "resource.h"
-#include "test_support.h"
 
 namespace kzo {
 namespace {
 
-constexpr std::uint64_t kWaitMs = 10000;
-
-BOOL CALLBACK collectPrompt(HWND w, LPARAM list) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    char cls[16] = "", title[32] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    GetWindowTextA(w, title, sizeof title);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::string(cls) == "#32770" &&
-        std::string(title) == "KZO Scheduler")
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-    return TRUE;
-}
+constexpr std::uint32_t kWaitMs = 10000;
 
 // The visible prompt dialogs of this process (other test programs share the
 // desktop).
 std::vector<HWND> openPrompts() {
-    std::vector<HWND> found;
-    EnumWindows(collectPrompt, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-bool contains(const std::vector<HWND>& list, HWND w) {
-    for (HWND x : list)
-        if (x == w) return true;
-    return false;
+    return test::findWindows(GetCurrentProcessId(), "#32770", "KZO Scheduler", true);
 }
 
 // A prompt shown on its own thread, with the dialog window it opened.
@@ -57,11 +38,13 @@ public:
         started_ = test::nowMs();
         result_ = std::async(std::launch::async,
                              [this, kind] { return showPrompt(nullptr, text_.c_str(), kind); });
-        for (std::uint64_t deadline = started_ + kWaitMs; !window_ && test::nowMs() < deadline;) {
-            for (HWND w : openPrompts())
-                if (!contains(before, w)) window_ = w;
-            if (!window_) Sleep(10);
-        }
+        test::waitUntil(
+            [&] {
+                for (HWND w : openPrompts())
+                    if (std::find(before.begin(), before.end(), w) == before.end()) window_ = w;
+                return window_ != nullptr;
+            },
+            kWaitMs, 10);
     }
 
     // A dialog left open by a failed check is cancelled, or the test would hang
@@ -170,11 +153,8 @@ COLORREF pixel(HWND w, int x, int y) {
 // Waits until the window's pixel has the colour (the dialog paints after it
 // shows), and returns the last colour read.
 COLORREF waitForPixel(HWND w, int x, int y, COLORREF colour) {
-    COLORREF seen = pixel(w, x, y);
-    for (std::uint64_t deadline = test::nowMs() + kWaitMs; seen != colour && test::nowMs() < deadline;) {
-        Sleep(10);
-        seen = pixel(w, x, y);
-    }
+    COLORREF seen = 0;
+    test::waitUntil([&] { return (seen = pixel(w, x, y)) == colour; }, kWaitMs, 10);
     return seen;
 }
 
@@ -290,9 +270,7 @@ TEST_F(PromptDialogTest, ActDlgFlashesForHalfASecondAndActivates) {
     setPromptOptions(false, true);
     RunningPrompt prompt(kBackupPrompt, PromptKind::Warning);
     ASSERT_NE(nullptr, prompt.window());
-    for (std::uint64_t deadline = test::nowMs() + kWaitMs;
-         GetForegroundWindow() != prompt.window() && test::nowMs() < deadline;)
-        Sleep(10);
+    test::waitUntil([&] { return GetForegroundWindow() == prompt.window(); }, kWaitMs, 10);
     EXPECT_EQ(prompt.window(), GetForegroundWindow());
     // The dialog answers only after its flash.
     prompt.click(IDOK);

@@ -17,6 +17,7 @@ namespace kzo {
 namespace {
 
 using test::ChildProcess;
+using test::mutexExists;
 using test::SavedKey;
 using test::waitUntil;
 
@@ -29,13 +30,6 @@ constexpr UINT kMenuAbout = 32873;
 constexpr UINT kMenuExit = 32871;
 constexpr int kActiveIcon = 3;
 constexpr int kInactiveIcon = 4;
-
-bool mutexExists(const char* name) {
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name);
-    if (!mutex) return false;
-    CloseHandle(mutex);
-    return true;
-}
 
 // The picture the Executor shows in the tray (the window property it keeps
 // for other programs), 0 for none.
@@ -53,7 +47,7 @@ protected:
     }
 
     std::unique_ptr<ChildProcess> start(const std::string& arguments) {
-        std::string command = "\"" + test::buildTreeProgram("..\\tray\\tickr.exe") + "\"";
+        std::string command = test::quoted(test::buildTreeProgram("..\\tray\\tickr.exe"));
         if (!arguments.empty()) command += " " + arguments;
         return std::make_unique<ChildProcess>(command);
     }
@@ -74,16 +68,6 @@ protected:
     void useUserSchedule() { user.setString("DAT", userSchedule); }
     void useSystemSchedule() { system.setString("DAT", systemSchedule); }
 
-    // Reads the box of the process with this caption and answers it.
-    std::string answerBox(const ChildProcess& process, const std::string& caption,
-                          int button = IDOK) {
-        HWND box = test::waitForBox(process.pid(), caption);
-        if (!box) return "(no box \"" + caption + "\")";
-        std::string text = test::boxText(box);
-        EXPECT_TRUE(test::answerBox(box, button)) << "the box stays";
-        return text;
-    }
-
     SavedKey user{HKEY_CURRENT_USER, kSchedulerKey};
     SavedKey system{HKEY_LOCAL_MACHINE, kSchedulerKey};
     test::TempDir dir;
@@ -98,7 +82,8 @@ TEST_F(ExecutorProgram, ASecondUserSchedulerIsRefusedWhileTheFirstRuns) {
     ASSERT_NE(nullptr, window);
 
     std::unique_ptr<ChildProcess> second = start("");
-    EXPECT_EQ("User Scheduler is already running.\t |", answerBox(*second, "KZO Scheduler"));
+    EXPECT_EQ("User Scheduler is already running.\t |",
+              test::readAndAnswerBox(second->pid(), "KZO Scheduler"));
     EXPECT_EQ(1u, second->waitForExit().value_or(999));
 
     EXPECT_TRUE(first->running());
@@ -117,7 +102,8 @@ TEST_F(ExecutorProgram, UserAndSystemSchedulersRunSideBySide) {
     ASSERT_NE(nullptr, systemWindow);
 
     std::unique_ptr<ChildProcess> secondSystem = start("/S");
-    EXPECT_EQ("System Scheduler is already running.\t |", answerBox(*secondSystem, "KZO Scheduler"));
+    EXPECT_EQ("System Scheduler is already running.\t |",
+              test::readAndAnswerBox(secondSystem->pid(), "KZO Scheduler"));
     EXPECT_EQ(1u, secondSystem->waitForExit().value_or(999));
 
     // Each stops on the message for its own mode only.
@@ -138,10 +124,12 @@ TEST_F(ExecutorProgram, UserAndSystemSchedulersRunSideBySide) {
 TEST_F(ExecutorProgram, TheWholeTrimmedArgumentSelectsTheMode) {
     useUserSchedule();
     useSystemSchedule();
+    // The argument itself is told apart in ExecutorCommandLine; here the program
+    // hands over the whole argument, blanks and all.
     struct Case {
         const char* arguments;
         bool system;
-    } cases[] = {{"", false}, {"/s", true}, {" /S ", true}, {"/S x", false}, {"/sx", false}, {"s", false}};
+    } cases[] = {{"", false}, {"/s", true}, {" /S ", true}, {"/S x", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("arguments '") + c.arguments + "'");
         std::unique_ptr<ChildProcess> executor;
@@ -241,7 +229,7 @@ TEST_F(ExecutorProgram, StartsWithoutASchedule) {
         SCOPED_TRACE("system");
         std::unique_ptr<ChildProcess> executor = start("/s");
         EXPECT_EQ("There is no registered System Schedule.|",
-                  answerBox(*executor, "KZO Scheduler : Error"));
+                  test::readAndAnswerBox(executor->pid(), "KZO Scheduler : Error"));
         EXPECT_EQ(1u, executor->waitForExit().value_or(999));
     }
     {
@@ -249,7 +237,7 @@ TEST_F(ExecutorProgram, StartsWithoutASchedule) {
         SCOPED_TRACE("user");
         std::unique_ptr<ChildProcess> executor = start("");
         EXPECT_EQ("Unable to run KZO Terminal.\nSchedule file not found, so quitting.|",
-                  answerBox(*executor, "KZO Scheduler : Error"));
+                  test::readAndAnswerBox(executor->pid(), "KZO Scheduler : Error"));
         EXPECT_EQ(1u, executor->waitForExit().value_or(999));
     }
 }
@@ -283,32 +271,23 @@ TEST_F(ExecutorProgram, TerminalCommandsReportAMissingTerminal) {
     HWND window = startRunning(executor, "", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
 
+    const char* error = "KZO Scheduler : Error";
     PostMessageA(window, WM_COMMAND, kMenuOpenTerminal, 0);
-    EXPECT_EQ("Unable to run KZO Terminal.\t  |", answerBox(*executor, "KZO Scheduler : Error"));
+    EXPECT_EQ("Unable to run KZO Terminal.\t  |", test::readAndAnswerBox(executor->pid(), error));
     PostMessageA(window, kTrayCallback, 0, WM_LBUTTONDBLCLK);
-    EXPECT_EQ("Unable to run KZO Terminal.\t  |", answerBox(*executor, "KZO Scheduler : Error"));
+    EXPECT_EQ("Unable to run KZO Terminal.\t  |", test::readAndAnswerBox(executor->pid(), error));
     PostMessageA(window, WM_COMMAND, kMenuAbout, 0);
-    EXPECT_EQ("KZO Scheduler, Version 6.30, Build 677.|", answerBox(*executor, "About"));
+    EXPECT_EQ("KZO Scheduler, Version 6.30, Build 677.|", test::readAndAnswerBox(executor->pid(), "About"));
 
     EXPECT_TRUE(executor->running());
 }
 
 // --- The engine end to end ------------------------------------------------------------
 
-TaskRecord fixtureTask(const std::string& name, const std::string& marker) {
-    TaskRecord task = test::record(name);
-    task.weekdays = 0x7F;
-    task.cycle = 1;
-    task.time = 1;  // every minute; never ran (last-run year 0): due at once
-    task.edited = 0;
-    setField(task.command, "\"" + test::fixturePath() + "\" \"" + marker + "\" --exit-after 3000");
-    return task;
-}
-
 TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
     std::string log = dir.file("user.log");
-    TaskRecord cycle = fixtureTask("Cycle", dir.file("cycle.marker"));
-    TaskRecord once = fixtureTask("Once", dir.file("once.marker"));
+    TaskRecord cycle = test::everyMinuteTask("Cycle", test::fixtureCommand(dir.file("cycle.marker")));
+    TaskRecord once = test::everyMinuteTask("Once", test::fixtureCommand(dir.file("once.marker")));
     once.runOnce = kRunOnceYes;
     test::writeSchedule(userSchedule, {cycle, once});
     useUserSchedule();
@@ -334,7 +313,7 @@ TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
         },
         15000))
         << records.size() << " records";
-    ASSERT_EQ(1u, records.size()) << "the run-once task stays in the file";
+    ASSERT_EQ(1u, records.size()) << "the run-once task left the file";
     EXPECT_EQ("Cycle", fieldText(records[0].name));
     EXPECT_EQ(started.wYear - 1900, records[0].lastYear);
     EXPECT_EQ(started.wMonth, records[0].lastMonth);
