@@ -496,10 +496,6 @@ void terminalSave(std::vector<TaskRecord>& mine, const std::string& path, HANDLE
             if (!r.edited) r.edited = onDisk->edited;
         }
     }
-    ScheduleStore out;
-    out.setFileName(path.c_str());
-    out.reserve(mine.size() * kRecordSize);
-    for (const TaskRecord& r : mine) out.append(r);
     // Write through the exclusive handle already held.
     file.clear();
     file.reserve(mine.size() * kRecordSize);

@@ -30,14 +30,6 @@ std::vector<std::string> names(const ScheduleStore& store) {
     return result;
 }
 
-// Opens and reads a file the way a Terminal load does.
-int load(ScheduleStore& store, const std::string& path, const RecordFilter& filter) {
-    store.setFileName(path.c_str());
-    int opened = store.open(false);
-    if (opened != kStoreOk) return opened;
-    return store.read(filter);
-}
-
 HANDLE openExclusive(const std::string& path) {
     return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -45,23 +37,38 @@ HANDLE openExclusive(const std::string& path) {
 
 std::vector<TaskRecord> threeTasks() { return {record("one"), record("two"), record("three")}; }
 
+// A store on a schedule file in a scratch folder.
+class StoreOnFile : public ::testing::Test {
+protected:
+    StoreOnFile() { store.setFileName(path.c_str()); }
+
+    // Opens and reads the file the way a Terminal load does.
+    int load(const RecordFilter& filter) {
+        int opened = store.open(false);
+        return opened == kStoreOk ? store.read(filter) : opened;
+    }
+
+    TempDir dir;
+    std::string path = dir.file("s.jsf");
+    ScheduleStore store;
+};
+class ScheduleStoreRead : public StoreOnFile {};
+class ScheduleStoreRecords : public StoreOnFile {};
+class ScheduleStoreWrite : public StoreOnFile {};
+class ScheduleStoreOpen : public StoreOnFile {};
+
 // --- Reading -----------------------------------------------------------------
 
-TEST(ScheduleStoreRead, MissingFileIsCreatedAndReadsAsEmpty) {
-    TempDir dir;
-    ScheduleStore store;
-    EXPECT_EQ(kStoreEmpty, load(store, dir.file("new.jsf"), UnchangedFilter()));
-    EXPECT_TRUE(test::fileExists(dir.file("new.jsf")));
-    EXPECT_EQ(0, test::fileSize(dir.file("new.jsf")));
+TEST_F(ScheduleStoreRead, MissingFileIsCreatedAndReadsAsEmpty) {
+    EXPECT_EQ(kStoreEmpty, load(UnchangedFilter()));
+    EXPECT_TRUE(test::fileExists(path));
+    EXPECT_EQ(0, test::fileSize(path));
     EXPECT_FALSE(store.isOpen()) << "an empty file is closed";
 }
 
-TEST(ScheduleStoreRead, SizeNotAMultipleOfTheRecordIsRefusedWhole) {
-    TempDir dir;
-    std::string path = dir.file("old.jsf");
+TEST_F(ScheduleStoreRead, SizeNotAMultipleOfTheRecordIsRefusedWhole) {
     test::writeFile(path, test::scheduleBytes(threeTasks()) + "x");
-    ScheduleStore store;
-    EXPECT_EQ(kStoreBadSize, load(store, path, UnchangedFilter()));
+    EXPECT_EQ(kStoreBadSize, load(UnchangedFilter()));
     EXPECT_EQ(0u, store.count());
     EXPECT_FALSE(store.isOpen());
     HANDLE h = openExclusive(path);
@@ -69,31 +76,27 @@ TEST(ScheduleStoreRead, SizeNotAMultipleOfTheRecordIsRefusedWhole) {
     CloseHandle(h);
 }
 
-TEST(ScheduleStoreRead, RecordsArriveInFileOrderThroughTheFilter) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreRead, RecordsArriveInFileOrderThroughTheFilter) {
     std::vector<TaskRecord> records = threeTasks();
     for (TaskRecord& r : records) r.edited = 1;
     test::writeSchedule(path, records);
 
-    ScheduleStore store;
-    ASSERT_EQ(kStoreOk, load(store, path, DisplayFilter()));
+    ASSERT_EQ(kStoreOk, load(DisplayFilter()));
     EXPECT_TRUE(store.isOpen()) << "a successful read leaves the file open";
     EXPECT_EQ((std::vector<std::string>{"one", "two", "three"}), names(store));
     for (std::size_t i = 0; i < store.count(); ++i) EXPECT_EQ(0, store.item(i).edited);
     store.close();
 
-    ASSERT_EQ(kStoreOk, load(store, path, UnchangedFilter()));
+    ASSERT_EQ(kStoreOk, load(UnchangedFilter()));
     EXPECT_EQ(1, store.item(0).edited);
     store.close();
 
-    ASSERT_EQ(kStoreOk, load(store, path, RejectNamed("two")));
-    EXPECT_EQ((std::vector<std::string>{"one", "three"}), names(store)) << "each read empties the store first";
+    ASSERT_EQ(kStoreOk, load(RejectNamed("two")));
+    EXPECT_EQ((std::vector<std::string>{"one", "three"}), names(store))
+        << "each read empties the store first";
 }
 
-TEST(ScheduleStoreRead, ManyRecordsSurviveTheBulkReadAndFilterByteForByte) {
-    TempDir dir;
-    std::string path = dir.file("big.jsf");
+TEST_F(ScheduleStoreRead, ManyRecordsSurviveTheBulkReadAndFilterByteForByte) {
     std::vector<TaskRecord> records;
     for (int i = 0; i < 1000; ++i) {
         TaskRecord r = record("task " + std::to_string(i));
@@ -103,8 +106,7 @@ TEST(ScheduleStoreRead, ManyRecordsSurviveTheBulkReadAndFilterByteForByte) {
     }
     test::writeSchedule(path, records);
 
-    ScheduleStore store;
-    ASSERT_EQ(kStoreOk, load(store, path, RejectNamed("task 500")));
+    ASSERT_EQ(kStoreOk, load(RejectNamed("task 500")));
     ASSERT_EQ(999u, store.count());
     EXPECT_EQ(1001u, store.capacity()) << "one slot beyond the file's records";
     for (std::size_t i = 0, j = 0; i < records.size(); ++i) {
@@ -129,16 +131,13 @@ private:
     mutable bool cut_ = false;
 };
 
-TEST(ScheduleStoreRead, ShortReadKeepsTheRecordsBeforeItAndIsAnError) {
-    TempDir dir;
-    std::string path = dir.file("cut.jsf");
+TEST_F(ScheduleStoreRead, ShortReadKeepsTheRecordsBeforeItAndIsAnError) {
     std::vector<TaskRecord> records;
     for (int i = 0; i < 600; ++i) records.push_back(record("t" + std::to_string(i)));
     test::writeSchedule(path, records);
 
-    ScheduleStore store;
     // Cut inside record 300, far behind the first bulk read.
-    int result = load(store, path, CutAfterFirstRead(path, 300 * kRecordSize + 100));
+    int result = load(CutAfterFirstRead(path, 300 * kRecordSize + 100));
     EXPECT_GT(result, 0) << "a system error code, not success";
     EXPECT_FALSE(store.isOpen());
     EXPECT_EQ(300u, store.count()) << "every whole record before the cut";
@@ -148,20 +147,16 @@ TEST(ScheduleStoreRead, ShortReadKeepsTheRecordsBeforeItAndIsAnError) {
 
 // --- Capacity, append, find, remove --------------------------------------------
 
-TEST(ScheduleStoreRecords, AfterALoadExactlyOneAppendSucceeds) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreRecords, AfterALoadExactlyOneAppendSucceeds) {
     test::writeSchedule(path, threeTasks());
-    ScheduleStore store;
-    ASSERT_EQ(kStoreOk, load(store, path, UnchangedFilter()));
+    ASSERT_EQ(kStoreOk, load(UnchangedFilter()));
     EXPECT_EQ(0, store.append(record("four")));
     EXPECT_EQ(-1, store.append(record("five")));
     EXPECT_EQ(4u, store.count());
     EXPECT_EQ(nullptr, store.find("five"));
 }
 
-TEST(ScheduleStoreRecords, ReserveKeepsEnoughCapacityAndFailsCleanlyWithoutMemory) {
-    ScheduleStore store;
+TEST_F(ScheduleStoreRecords, ReserveKeepsEnoughCapacityAndFailsCleanlyWithoutMemory) {
     ASSERT_TRUE(store.reserve(2 * kRecordSize));
     EXPECT_EQ(3u, store.capacity());
     ASSERT_EQ(0, store.append(record("a")));
@@ -174,8 +169,7 @@ TEST(ScheduleStoreRecords, ReserveKeepsEnoughCapacityAndFailsCleanlyWithoutMemor
     EXPECT_EQ(-1, store.append(record("b")));
 }
 
-TEST(ScheduleStoreRecords, FindIsExactAndCaseSensitive) {
-    ScheduleStore store;
+TEST_F(ScheduleStoreRecords, FindIsExactAndCaseSensitive) {
     ASSERT_TRUE(store.reserve(3 * kRecordSize));
     for (const TaskRecord& r : threeTasks()) store.append(r);
     ASSERT_NE(nullptr, store.find("two"));
@@ -185,8 +179,7 @@ TEST(ScheduleStoreRecords, FindIsExactAndCaseSensitive) {
     EXPECT_EQ(nullptr, store.find("tw"));
 }
 
-TEST(ScheduleStoreRecords, RemovingMovesTheLastRecordIntoPlace) {
-    ScheduleStore store;
+TEST_F(ScheduleStoreRecords, RemovingMovesTheLastRecordIntoPlace) {
     ASSERT_TRUE(store.reserve(3 * kRecordSize));
     for (const TaskRecord& r : threeTasks()) store.append(r);
     EXPECT_EQ(0, store.remove("one"));
@@ -199,16 +192,12 @@ TEST(ScheduleStoreRecords, RemovingMovesTheLastRecordIntoPlace) {
 
 // --- Writing -----------------------------------------------------------------
 
-TEST(ScheduleStoreWrite, ExecutorWriteLeavesOutLaunchedRunOnceRecordsAndTruncates) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreWrite, ExecutorWriteLeavesOutLaunchedRunOnceRecordsAndTruncates) {
     std::vector<TaskRecord> records = threeTasks();
     records.push_back(record("four"));
     records.push_back(record("five"));
     test::writeSchedule(path, records);
 
-    ScheduleStore store;
-    store.setFileName(path.c_str());
     ASSERT_EQ(kStoreOk, store.open(true));
     ASSERT_EQ(kStoreOk, store.read(UnchangedFilter()));
     store.item(0).runOnce = kRunOnceLaunched;
@@ -226,15 +215,11 @@ TEST(ScheduleStoreWrite, ExecutorWriteLeavesOutLaunchedRunOnceRecordsAndTruncate
     EXPECT_STREQ("five", written[2].name);
 }
 
-TEST(ScheduleStoreWrite, TerminalWriteKeepsEveryRecordByteForByte) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreWrite, TerminalWriteKeepsEveryRecordByteForByte) {
     std::vector<TaskRecord> records = threeTasks();
     records[1].runOnce = kRunOnceLaunched;
     records[2].killAfter = 12345;
 
-    ScheduleStore store;
-    store.setFileName(path.c_str());
     ASSERT_EQ(kStoreOk, store.open(true));
     ASSERT_EQ(kStoreEmpty, store.read(UnchangedFilter()));
     ASSERT_EQ(kStoreOk, store.open(true));
@@ -245,14 +230,10 @@ TEST(ScheduleStoreWrite, TerminalWriteKeepsEveryRecordByteForByte) {
     EXPECT_EQ(test::scheduleBytes(records), test::readFile(path));
 }
 
-TEST(ScheduleStoreWrite, WritingNothingEmptiesTheFile) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreWrite, WritingNothingEmptiesTheFile) {
     std::vector<TaskRecord> records = {record("only")};
     records[0].runOnce = kRunOnceLaunched;
     test::writeSchedule(path, records);
-    ScheduleStore store;
-    store.setFileName(path.c_str());
     ASSERT_EQ(kStoreOk, store.open(true));
     ASSERT_EQ(kStoreOk, store.read(UnchangedFilter()));
     ASSERT_EQ(kStoreOk, store.write(true));
@@ -260,12 +241,9 @@ TEST(ScheduleStoreWrite, WritingNothingEmptiesTheFile) {
     EXPECT_EQ(0, test::fileSize(path));
 }
 
-TEST(ScheduleStoreWrite, WriteThroughAReadOnlyHandleFailsAndCloses) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreWrite, WriteThroughAReadOnlyHandleFailsAndCloses) {
     test::writeSchedule(path, threeTasks());
-    ScheduleStore store;
-    ASSERT_EQ(kStoreOk, load(store, path, UnchangedFilter()));
+    ASSERT_EQ(kStoreOk, load(UnchangedFilter()));
     EXPECT_GT(store.write(false), 0);
     EXPECT_FALSE(store.isOpen());
     EXPECT_EQ(test::scheduleBytes(threeTasks()), test::readFile(path)) << "file untouched";
@@ -273,14 +251,10 @@ TEST(ScheduleStoreWrite, WriteThroughAReadOnlyHandleFailsAndCloses) {
 
 // --- Opening and attributes ---------------------------------------------------
 
-TEST(ScheduleStoreOpen, ReadOnlyFileIsMadeWritableAndCloseResetsAttributes) {
-    TempDir dir;
-    std::string path = dir.file("ro.jsf");
+TEST_F(ScheduleStoreOpen, ReadOnlyFileIsMadeWritableAndCloseResetsAttributes) {
     test::writeSchedule(path, threeTasks());
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
 
-    ScheduleStore store;
-    store.setFileName(path.c_str());
     ASSERT_EQ(kStoreOk, store.open(true));
     EXPECT_EQ(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
 
@@ -290,28 +264,21 @@ TEST(ScheduleStoreOpen, ReadOnlyFileIsMadeWritableAndCloseResetsAttributes) {
                       (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
-TEST(ScheduleStoreOpen, ReadersShareButExcludeWriters) {
-    TempDir dir;
-    std::string path = dir.file("s.jsf");
+TEST_F(ScheduleStoreOpen, ReadersShareButExcludeWriters) {
     test::writeSchedule(path, threeTasks());
-    ScheduleStore first, second;
-    first.setFileName(path.c_str());
+    ScheduleStore second;
     second.setFileName(path.c_str());
-    ASSERT_EQ(kStoreOk, first.open(false));
+    ASSERT_EQ(kStoreOk, store.open(false));
     EXPECT_EQ(kStoreOk, second.open(false));
     EXPECT_EQ(INVALID_HANDLE_VALUE, openExclusive(path));
     EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError());
 }
 
-TEST(ScheduleStoreOpen, ExclusiveHolderMakesOpenRetryAboutTwoSecondsThenFailWith32) {
-    TempDir dir;
-    std::string path = dir.file("held.jsf");
+TEST_F(ScheduleStoreOpen, ExclusiveHolderMakesOpenRetryAboutTwoSecondsThenFailWith32) {
     test::writeSchedule(path, threeTasks());
     HANDLE holder = openExclusive(path);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
 
-    ScheduleStore store;
-    store.setFileName(path.c_str());
     std::uint64_t start = test::nowMs();
     int result = store.open(false);
     std::uint64_t elapsed = test::nowMs() - start;
@@ -322,9 +289,7 @@ TEST(ScheduleStoreOpen, ExclusiveHolderMakesOpenRetryAboutTwoSecondsThenFailWith
     EXPECT_LT(elapsed, 4000u);
 }
 
-TEST(ScheduleStoreOpen, RetriesSucceedOnceAnotherThreadReleasesTheFile) {
-    TempDir dir;
-    std::string path = dir.file("held.jsf");
+TEST_F(ScheduleStoreOpen, RetriesSucceedOnceAnotherThreadReleasesTheFile) {
     test::writeSchedule(path, threeTasks());
     HANDLE holder = openExclusive(path);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
@@ -333,8 +298,6 @@ TEST(ScheduleStoreOpen, RetriesSucceedOnceAnotherThreadReleasesTheFile) {
         CloseHandle(holder);
     });
 
-    ScheduleStore store;
-    store.setFileName(path.c_str());
     std::uint64_t start = test::nowMs();
     int result = store.open(true);
     std::uint64_t elapsed = test::nowMs() - start;
@@ -345,9 +308,8 @@ TEST(ScheduleStoreOpen, RetriesSucceedOnceAnotherThreadReleasesTheFile) {
     EXPECT_LT(elapsed, 1900u) << "no second pause";
 }
 
-TEST(ScheduleStoreOpen, FileNameExpandsEnvironmentReferences) {
+TEST_F(ScheduleStoreOpen, FileNameExpandsEnvironmentReferences) {
     SetEnvironmentVariableA("KZO_TEST_FOLDER", "C:\\schedules");
-    ScheduleStore store;
     store.setFileName("%KZO_TEST_FOLDER%\\user.jsf");
     EXPECT_STREQ("C:\\schedules\\user.jsf", store.fileName());
     store.setFileName("%KZO_NO_SUCH_VARIABLE%\\user.jsf");

@@ -152,9 +152,10 @@ NetLevel::Page RecordingActions::pageOf(const std::string& container, std::size_
     return level->second.pages[index];
 }
 
+// The knobs are set before the code under test runs: read without the lock.
+
 bool RecordingActions::confirmLaunch(const TaskRecord& task, const char* command) {
     record(std::string("confirmLaunch ") + fieldText(task.name) + ": " + command);
-    std::lock_guard<std::mutex> lock(mutex_);
     return confirmAnswer;
 }
 
@@ -194,13 +195,8 @@ std::vector<LaunchRequest> RecordingActions::launches() const {
 }
 
 std::unique_ptr<NetApi> RecordingActions::loadNetApi() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!netApiPresent) {
-        events_.push_back("loadNetApi: missing");
-        return nullptr;
-    }
-    events_.push_back("loadNetApi");
-    return std::make_unique<RecordingNetApi>(*this);
+    record(netApiPresent ? "loadNetApi" : "loadNetApi: missing");
+    return netApiPresent ? std::make_unique<RecordingNetApi>(*this) : nullptr;
 }
 
 std::uint32_t RecordingActions::openNetEnumeration(const NetResource* container,
@@ -214,31 +210,25 @@ std::uint32_t RecordingActions::openNetEnumeration(const NetResource* container,
     return status;
 }
 
-bool RecordingActions::isNtPlatform() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return ntPlatform;
-}
+bool RecordingActions::isNtPlatform() { return ntPlatform; }
 
 bool RecordingActions::enablePrivilege(const char* name) {
-    std::lock_guard<std::mutex> lock(mutex_);
     bool refused = refusedPrivileges.count(name) != 0;
-    events_.push_back(std::string("enablePrivilege ") + name + (refused ? ": refused" : ""));
+    record(std::string("enablePrivilege ") + name + (refused ? ": refused" : ""));
     return !refused;
 }
 
 bool RecordingActions::exitWindows(std::uint32_t flags) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    events_.push_back("exitWindows " + std::to_string(flags));
+    record("exitWindows " + std::to_string(flags));
     return exitWindowsResult;
 }
 
 bool RecordingActions::initiateShutdown(const char* computer, const char* notice,
                                         std::uint32_t timeoutSeconds, bool forceAppsClosed,
                                         bool rebootAfter) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    events_.push_back(std::string("initiateShutdown ") + computer + " \"" + notice + "\" " +
-                      std::to_string(timeoutSeconds) + "s" + (forceAppsClosed ? " force" : "") +
-                      (rebootAfter ? " restart" : " stay-off"));
+    record(std::string("initiateShutdown ") + computer + " \"" + notice + "\" " +
+           std::to_string(timeoutSeconds) + "s" + (forceAppsClosed ? " force" : "") +
+           (rebootAfter ? " restart" : " stay-off"));
     return initiateShutdownResult;
 }
 

@@ -18,21 +18,7 @@ RegValue RegValue::string(const std::string& text, DWORD type) {
 }
 
 void PrintTo(const RegValue& value, std::ostream* out) {
-    *out << "type " << value.type << ", " << value.bytes.size() << " bytes";
-    if (value.type == REG_DWORD && value.bytes.size() == sizeof(DWORD)) {
-        DWORD number = 0;
-        std::memcpy(&number, value.bytes.data(), sizeof number);
-        *out << ": " << number;
-    } else if (!value.bytes.empty()) {
-        *out << ": \"";
-        for (char c : value.bytes) {
-            if (c == '\0')
-                *out << "\\0";
-            else
-                *out << c;
-        }
-        *out << "\"";
-    }
+    *out << "type " << value.type << ", bytes " << ::testing::PrintToString(value.bytes);
 }
 
 void RegKey::create() const {

@@ -52,17 +52,27 @@ protected:
         return std::make_unique<ChildProcess>(command);
     }
 
-    // An Executor that has passed its single-instance check, with its window.
-    HWND startRunning(std::unique_ptr<ChildProcess>& executor, const std::string& arguments,
+    // An Executor that has passed its single-instance check, with its window;
+    // the process in executor unless given.
+    HWND startRunning(const std::string& arguments, const char* mutex) {
+        return startRunning(executor, arguments, mutex);
+    }
+    HWND startRunning(std::unique_ptr<ChildProcess>& process, const std::string& arguments,
                       const char* mutex) {
-        executor = start(arguments);
+        process = start(arguments);
         if (!waitUntil([&] { return mutexExists(mutex); })) {
             ADD_FAILURE() << "no " << mutex << " for arguments '" << arguments << "'";
             return nullptr;
         }
-        HWND window = test::waitForWindow(executor->pid(), "KZOClass", "KZO Window", false);
+        HWND window = test::waitForWindow(process->pid(), "KZOClass", "KZO Window", false);
         EXPECT_NE(nullptr, window);
         return window;
+    }
+    // Sends the Terminal's stop message for the mode (0 user, 1 system); the
+    // exit code, 999 when the process runs on.
+    static DWORD stop(ChildProcess& process, HWND window, WPARAM mode, std::uint32_t timeoutMs = 10000) {
+        SendNotifyMessageA(window, kStop, mode, 0);
+        return process.waitForExit(timeoutMs).value_or(999);
     }
 
     void useUserSchedule() { user.setString("DAT", userSchedule); }
@@ -73,12 +83,13 @@ protected:
     test::TempDir dir;
     std::string userSchedule = dir.file("user.jsf");
     std::string systemSchedule = dir.file("system.jsf");
+    // Ends first, before the settings are restored and the folder goes.
+    std::unique_ptr<ChildProcess> executor;
 };
 
 TEST_F(ExecutorProgram, ASecondUserSchedulerIsRefusedWhileTheFirstRuns) {
     useUserSchedule();
-    std::unique_ptr<ChildProcess> first;
-    HWND window = startRunning(first, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
 
     std::unique_ptr<ChildProcess> second = start("");
@@ -86,10 +97,9 @@ TEST_F(ExecutorProgram, ASecondUserSchedulerIsRefusedWhileTheFirstRuns) {
               test::readAndAnswerBox(second->pid(), "KZO Scheduler"));
     EXPECT_EQ(1u, second->waitForExit().value_or(999));
 
-    EXPECT_TRUE(first->running());
+    EXPECT_TRUE(executor->running());
     EXPECT_TRUE(mutexExists("KZOMutexUsr"));
-    SendNotifyMessageA(window, kStop, 0, 0);
-    EXPECT_EQ(0u, first->waitForExit().value_or(999));
+    EXPECT_EQ(0u, stop(*executor, window, 0));
 }
 
 TEST_F(ExecutorProgram, UserAndSystemSchedulersRunSideBySide) {
@@ -114,11 +124,9 @@ TEST_F(ExecutorProgram, UserAndSystemSchedulersRunSideBySide) {
     EXPECT_TRUE(userExecutor->running());
     EXPECT_TRUE(systemExecutor->running());
 
-    SendNotifyMessageA(systemWindow, kStop, 1, 0);
-    EXPECT_EQ(0u, systemExecutor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, stop(*systemExecutor, systemWindow, 1));
     EXPECT_TRUE(userExecutor->running());
-    SendNotifyMessageA(userWindow, kStop, 0, 0);
-    EXPECT_EQ(0u, userExecutor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, stop(*userExecutor, userWindow, 0));
 }
 
 TEST_F(ExecutorProgram, TheWholeTrimmedArgumentSelectsTheMode) {
@@ -132,8 +140,7 @@ TEST_F(ExecutorProgram, TheWholeTrimmedArgumentSelectsTheMode) {
     } cases[] = {{"", false}, {"/s", true}, {" /S ", true}, {"/S x", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("arguments '") + c.arguments + "'");
-        std::unique_ptr<ChildProcess> executor;
-        HWND window = startRunning(executor, c.arguments, c.system ? "KZOMutexSys" : "KZOMutexUsr");
+        HWND window = startRunning(c.arguments, c.system ? "KZOMutexSys" : "KZOMutexUsr");
         ASSERT_NE(nullptr, window);
         EXPECT_FALSE(mutexExists(c.system ? "KZOMutexUsr" : "KZOMutexSys"));
         // Only the User Scheduler shows an icon.
@@ -143,15 +150,13 @@ TEST_F(ExecutorProgram, TheWholeTrimmedArgumentSelectsTheMode) {
         } else {
             EXPECT_TRUE(waitUntil([&] { return trayIconOf(window) == kActiveIcon; }));
         }
-        SendNotifyMessageA(window, kStop, c.system ? 1 : 0, 0);
-        EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+        EXPECT_EQ(0u, stop(*executor, window, c.system ? 1 : 0));
     }
 }
 
 TEST_F(ExecutorProgram, SetActiveMessageStoresActiveAndSwitchesTheIcon) {
     useUserSchedule();
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(waitUntil([&] { return trayIconOf(window) == kActiveIcon; }));
 
@@ -167,19 +172,16 @@ TEST_F(ExecutorProgram, SetActiveMessageStoresActiveAndSwitchesTheIcon) {
 TEST_F(ExecutorProgram, AnInactiveUserSchedulerStartsWithTheInactiveIconAndKeepsActiveAtExit) {
     useUserSchedule();
     user.setDword("Active", 0);
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(waitUntil([&] { return trayIconOf(window) == kInactiveIcon; }));
-    SendNotifyMessageA(window, kStop, 0, 0);
-    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, stop(*executor, window, 0));
     EXPECT_EQ(0u, user.dword("Active").value_or(999));
 }
 
 TEST_F(ExecutorProgram, TheSystemSchedulerIgnoresSetActive) {
     useSystemSchedule();
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "/s", "KZOMutexSys");
+    HWND window = startRunning("/s", "KZOMutexSys");
     ASSERT_NE(nullptr, window);
     SendNotifyMessageA(window, kSetActive, 1, 0);
     ASSERT_TRUE(test::settle(window));
@@ -191,19 +193,16 @@ TEST_F(ExecutorProgram, TheSystemSchedulerIgnoresSetActive) {
 TEST_F(ExecutorProgram, TheSystemSchedulerStopsWithTheActiveTheTerminalStoredMeanwhile) {
     useSystemSchedule();
     system.setDword("Active", 1);
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "/s", "KZOMutexSys");
+    HWND window = startRunning("/s", "KZOMutexSys");
     ASSERT_NE(nullptr, window);
     system.setDword("Active", 0);  // the Terminal deactivates the System Schedule
-    SendNotifyMessageA(window, kStop, 1, 0);
-    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, stop(*executor, window, 1));
     EXPECT_EQ(0u, system.dword("Active").value_or(999)) << "not switched back on";
 }
 
 TEST_F(ExecutorProgram, WmCloseStopsAndStoresActive) {
     useUserSchedule();
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
     ASSERT_FALSE(user.dword("Active").has_value());
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -215,19 +214,17 @@ TEST_F(ExecutorProgram, WmCloseStopsAndStoresActive) {
 TEST_F(ExecutorProgram, WithNoIconTheUserSchedulerRunsWithoutIconAndStopsOnTheTerminalsMessage) {
     useUserSchedule();
     user.setDword("NoIcon", 1);
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(test::settle(window));  // never held up in the notification area
     EXPECT_EQ(0, trayIconOf(window));
-    SendNotifyMessageA(window, kStop, 0, 0);
-    EXPECT_EQ(0u, executor->waitForExit().value_or(999));
+    EXPECT_EQ(0u, stop(*executor, window, 0));
 }
 
 TEST_F(ExecutorProgram, StartsWithoutASchedule) {
     {
         SCOPED_TRACE("system");
-        std::unique_ptr<ChildProcess> executor = start("/s");
+        executor = start("/s");
         EXPECT_EQ("There is no registered System Schedule.|",
                   test::readAndAnswerBox(executor->pid(), "KZO Scheduler : Error"));
         EXPECT_EQ(1u, executor->waitForExit().value_or(999));
@@ -235,7 +232,7 @@ TEST_F(ExecutorProgram, StartsWithoutASchedule) {
     {
         // No Terminal lies beside tickr.exe in the build tree.
         SCOPED_TRACE("user");
-        std::unique_ptr<ChildProcess> executor = start("");
+        executor = start("");
         EXPECT_EQ("Unable to run KZO Terminal.\nSchedule file not found, so quitting.|",
                   test::readAndAnswerBox(executor->pid(), "KZO Scheduler : Error"));
         EXPECT_EQ(1u, executor->waitForExit().value_or(999));
@@ -244,8 +241,7 @@ TEST_F(ExecutorProgram, StartsWithoutASchedule) {
 
 TEST_F(ExecutorProgram, TrayMenuOpensOnRightClickAndItsActiveItemToggles) {
     useUserSchedule();
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
 
     PostMessageA(window, kTrayCallback, 0, WM_MOUSEMOVE);
@@ -267,8 +263,7 @@ TEST_F(ExecutorProgram, TrayMenuOpensOnRightClickAndItsActiveItemToggles) {
 
 TEST_F(ExecutorProgram, TerminalCommandsReportAMissingTerminal) {
     useUserSchedule();
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
 
     const char* error = "KZO Scheduler : Error";
@@ -295,8 +290,7 @@ TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
     user.setString("LOG", log);
 
     SYSTEMTIME started = test::waitForMidMinute();
-    std::unique_ptr<ChildProcess> executor;
-    HWND window = startRunning(executor, "", "KZOMutexUsr");
+    HWND window = startRunning("", "KZOMutexUsr");
     ASSERT_NE(nullptr, window);
 
     std::map<std::string, std::string> cycleRun = test::waitForMarker(dir.file("cycle.marker"), 15000);
@@ -331,8 +325,7 @@ TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
 
     test::endFixture(cycleRun);
     test::endFixture(onceRun);
-    SendNotifyMessageA(window, kStop, 0, 0);
-    EXPECT_EQ(0u, executor->waitForExit(20000).value_or(999));
+    EXPECT_EQ(0u, stop(*executor, window, 0, 20000));
 }
 
 }  // namespace
