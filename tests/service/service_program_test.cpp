@@ -231,7 +231,7 @@ TEST_F(ServiceProgramTest, AnyOtherCommandLinePrintsTheUsageText) {
         " /r        Register service\n\r"
         " /u        Unregister service\n\r"
         " /d        Run as a regular application\n\r";
-    // The arguments are told apart in ServiceCommandLine; here the program's
+    // Each argument is parsed in ServiceCommandLine; here the program's
     // answer to what is no command, one argument or two.
     for (const char* args : {"/x", "/r /d"}) {
         ProgramRun run = runTickrnt(args);

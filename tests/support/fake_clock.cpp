@@ -29,11 +29,6 @@ void FakeClock::set(const LaunchTime& time) {
     time_ = time;
 }
 
-void FakeClock::setUptimeMs(std::uint64_t ms) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    uptime_ = ms;
-}
-
 void FakeClock::allowLongWaits(int count) {
     std::lock_guard<std::mutex> lock(mutex_);
     longWaitsLeft_ = count;

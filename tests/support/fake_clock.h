@@ -24,7 +24,6 @@ public:
     explicit FakeClock(const LaunchTime& start) : time_(start) {}
 
     void set(const LaunchTime& time);
-    void setUptimeMs(std::uint64_t ms);
     // How many waits of 3 s or more return at once; later ones block until the
     // stop event is set.
     void allowLongWaits(int count);

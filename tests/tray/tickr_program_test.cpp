@@ -132,7 +132,7 @@ TEST_F(ExecutorProgram, UserAndSystemSchedulersRunSideBySide) {
 TEST_F(ExecutorProgram, TheWholeTrimmedArgumentSelectsTheMode) {
     useUserSchedule();
     useSystemSchedule();
-    // The argument itself is told apart in ExecutorCommandLine; here the program
+    // The argument itself is parsed in ExecutorCommandLine; here the program
     // hands over the whole argument, blanks and all.
     struct Case {
         const char* arguments;
