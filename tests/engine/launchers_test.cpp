@@ -134,17 +134,20 @@ struct Observed {
     std::uint32_t result = 99;
 };
 
+// Times are measured from just before the launch, as the launcher measures
+// them: a fixture slow to start (a busy machine) does not shift them.
 Observed runAndObserve(const std::string& markerPath, int kill, int quit, DWORD watchMs) {
+    const std::int64_t start = GetTickCount();
     auto launch = std::async(std::launch::async, [&] {
         return launchApplication(fixtureCommand(markerPath, "--ignore-close").c_str(), "", "",
                                  kill, quit, false);
     });
     Observed seen;
-    Marker marker = test::waitForMarker(markerPath);
+    // The process may be ended before its window is up: its id is enough.
+    Marker marker = test::waitForMarker(markerPath, 10000, "pid");
     if (marker.empty()) return seen;
     UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE,
                                      std::stoul(marker["pid"])));
-    std::int64_t start = std::stoll(marker["start"]);
     if (WaitForSingleObject(process.get(), watchMs) == WAIT_OBJECT_0) {
         seen.endAfter = static_cast<std::int64_t>(GetTickCount()) - start;
         GetExitCodeProcess(process.get(), &seen.exitCode);
@@ -152,7 +155,7 @@ Observed runAndObserve(const std::string& markerPath, int kill, int quit, DWORD 
         TerminateProcess(process.get(), 0);
     }
     seen.result = launch.get();
-    Marker after = test::waitForMarker(markerPath);
+    Marker after = test::waitForMarker(markerPath, 2000, "close");
     if (after.count("close")) seen.closeAfter = std::stoll(after["close"]) - start;
     return seen;
 }
@@ -165,10 +168,9 @@ TEST(ApplicationLauncher, KillAndQuitTimesAskToCloseAndTerminateOnTime) {
     auto killFiveQuitFive = std::async(std::launch::async, runAndObserve, dir.file("k5q5"), 5, 5, 14000);
     auto quitFiveOnly = std::async(std::launch::async, runAndObserve, dir.file("k0q5"), 0, 5, 8000);
 
-    // The launcher measures from just before the process starts, the fixture
-    // from its own start a little later: allow for that and for scheduling.
+    // Never early; late by scheduling only.
     auto closeTo = [](std::int64_t actual, std::int64_t expected) {
-        return actual > expected - 1500 && actual < expected + 1000;
+        return actual >= expected - 100 && actual < expected + 1500;
     };
     Observed a = killTenQuitFive.get();
     EXPECT_TRUE(closeTo(a.closeAfter, 5000)) << "close request at " << a.closeAfter;

@@ -141,7 +141,8 @@ std::string fixtureCommand(const std::string& marker, const std::string& options
     return quoted(fixturePath()) + " " + quoted(marker) + " " + options;
 }
 
-std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs) {
+std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs,
+                                                 const char* key) {
     std::map<std::string, std::string> values;
     auto ready = [&] {
         values.clear();
@@ -152,7 +153,7 @@ std::map<std::string, std::string> waitForMarker(const std::string& path, std::u
             std::size_t equals = line.find('=');
             if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
         }
-        return values.count("ready") != 0;
+        return values.count(key) != 0;
     };
     if (!waitUntil(ready, timeoutMs)) values.clear();
     return values;

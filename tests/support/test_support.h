@@ -72,7 +72,8 @@ std::string fixturePath();
 std::string fixtureCommand(const std::string& marker, const std::string& options = "--exit-after 4000");
 // The fixture's marker file as key=value lines, once it holds "ready=1" (or
 // empty after the deadline). A repeated key keeps its last value.
-std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs = 10000);
+std::map<std::string, std::string> waitForMarker(const std::string& path, std::uint32_t timeoutMs = 10000,
+                                                 const char* key = "ready");
 // Ends a fixture process named by its marker, if it still runs.
 void endFixture(const std::map<std::string, std::string>& marker);
 
