@@ -24,9 +24,6 @@ namespace kzo {
 constexpr int kExitNormal = 0;
 constexpr int kExitFailed = 1;  // start-up failed, or an exception reached the top
 
-constexpr const char* kUserMutex = "KZOMutexUsr";
-constexpr const char* kSystemMutex = "KZOMutexSys";
-
 class Executor final : public ExecutorWindowHandler {
 public:
     explicit Executor(HINSTANCE instance);

@@ -7,16 +7,9 @@
 
 #include <exception>
 
+#include "suite_names.h"
+
 namespace kzo {
-
-constexpr const char* kExecutorClass = "KZOClass";
-constexpr const char* kExecutorTitle = "KZO Window";
-
-// From the Terminal, sent without waiting (SendNotifyMessageA):
-// wParam 0 = make active, anything else = make inactive.
-constexpr UINT kSetActiveMessage = 32875;
-// wParam 0 = stop the User Scheduler, 1 = stop the System Scheduler.
-constexpr UINT kStopMessage = 32876;
 
 class ExecutorWindowHandler {
 public:
