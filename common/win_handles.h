@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace kzo {
@@ -72,6 +74,22 @@ using UniqueKey = UniqueResource<HKEY, KeyTraits>;
 using UniqueService = UniqueResource<SC_HANDLE, ServiceTraits>;
 using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
 using UniqueFont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueResource<HBRUSH, GdiObjectTraits<HBRUSH>>;
+
+struct ImageListTraits {
+    static HIMAGELIST none() { return nullptr; }
+    static bool valid(HIMAGELIST list) { return list != nullptr; }
+    static void close(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
+
+struct MenuTraits {
+    static HMENU none() { return nullptr; }
+    static bool valid(HMENU menu) { return menu != nullptr; }
+    static void close(HMENU menu) { DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 
 // A function of a library bound by name at run time, or nullptr.
 template <typename Function>

@@ -10,7 +10,7 @@ namespace kzo {
 namespace {
 
 constexpr std::size_t kColorTableBytes = 4 * (kColorEntries + kTextColorEntries);  // 76
-constexpr std::size_t kColumnOrderBytes = 4 * kColumnCount;                         // 32
+constexpr std::size_t kColumnOrderBytes = 4 * kTaskListColumns;                         // 32
 constexpr std::size_t kFaceBytes = 32;
 
 std::uint32_t le32(const std::string& bytes, std::size_t offset) {
@@ -98,7 +98,7 @@ void loadColumnWidths(const Reader& r, ScreenSize screen, TerminalSettings& s) {
                               &s.commW, &s.sFoldW, &s.intW, &s.lrW};
     const char* names[] = {"TaskW", "DateW", "TimeW", "MonthW", "CommW", "SFoldW", "IntW", "LRW"};
     bool all = true;
-    for (int i = 0; i < kColumnCount; ++i) {
+    for (int i = 0; i < kTaskListColumns; ++i) {
         std::uint32_t v;
         if (r.dword(names[i], v) && v <= screen.width)
             *fields[i] = static_cast<std::int32_t>(v);
@@ -222,9 +222,9 @@ BandLayout validBandLayout(const BandLayout& layout) {
 }
 
 bool isColumnPermutation(const ColumnOrder& order) {
-    bool seen[kColumnCount] = {};
+    bool seen[kTaskListColumns] = {};
     for (std::int32_t c : order) {
-        if (c < 0 || c >= kColumnCount || seen[c]) return false;
+        if (c < 0 || c >= kTaskListColumns || seen[c]) return false;
         seen[c] = true;
     }
     return true;
@@ -282,7 +282,7 @@ TerminalSettings loadTerminalSettings(const RegistryView& terminal, const Regist
     s.colOrder = {-1, 0, 0, 0, 0, 0, 0, 0};
     if (r.binary("ColOrder", kColumnOrderBytes, order)) {
         ColumnOrder stored;
-        for (int i = 0; i < kColumnCount; ++i) stored[i] = static_cast<std::int32_t>(le32(order, 4 * i));
+        for (int i = 0; i < kTaskListColumns; ++i) stored[i] = static_cast<std::int32_t>(le32(order, 4 * i));
         // The header can only hold an order that names each column once.
         if (isColumnPermutation(stored)) s.colOrder = stored;
     }

@@ -76,7 +76,7 @@ struct ListFont {
     bool operator==(const ListFont& other) const;
 };
 
-constexpr int kColumnCount = 8;
+constexpr int kTaskListColumns = 8;
 constexpr int kColorEntries = 10;      // background table: entry 9 is "Unused list area"
 constexpr int kTextColorEntries = 9;   // text table: the first nine entries
 constexpr int kUnusedAreaEntry = 9;
@@ -110,7 +110,7 @@ enum Confirmation {
 using ConfirmationFlags = std::array<std::uint8_t, kConfirmationCount>;
 
 // The column order as the header holds it; first entry -1 = none stored.
-using ColumnOrder = std::array<std::int32_t, kColumnCount>;
+using ColumnOrder = std::array<std::int32_t, kTaskListColumns>;
 
 // True when order names every column 0..7 exactly once.
 bool isColumnPermutation(const ColumnOrder& order);
