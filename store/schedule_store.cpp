@@ -135,6 +135,24 @@ int ScheduleStore::append(const TaskRecord& record) {
     return 0;
 }
 
+bool ScheduleStore::makeSpareSlot() {
+    if (count_ < capacity_) return true;
+    std::size_t wanted = capacity_ + 1;
+    std::unique_ptr<TaskRecord[]> grown(new (std::nothrow) TaskRecord[wanted]);
+    if (!grown) return false;
+    if (count_) std::memcpy(grown.get(), records_.get(), count_ * kRecordSize);
+    records_ = std::move(grown);
+    capacity_ = wanted;
+    return true;
+}
+
+void ScheduleStore::takeFileFrom(ScheduleStore& other) {
+    if (&other == this) return;
+    closeHandle();
+    file_ = other.file_;
+    other.file_ = INVALID_HANDLE_VALUE;
+}
+
 TaskRecord* ScheduleStore::find(const std::string& name) {
     for (std::size_t i = 0; i < count_; ++i) {
         TaskRecord& record = records_[i];

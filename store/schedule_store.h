@@ -80,6 +80,15 @@ public:
 
     // Copies the record behind the last one; -1 (not stored) when the store is full.
     int append(const TaskRecord& record);
+    // Makes room for one more record, keeping the records held (a store that a
+    // failed load left without its spare slot). False when the memory cannot
+    // be had; the records are then unchanged.
+    bool makeSpareSlot();
+
+    // Takes over the open file of other (which is left closed, its file's
+    // attributes untouched): a save reads the file into a second store and
+    // writes its own records through the same exclusive handle.
+    void takeFileFrom(ScheduleStore& other);
 
     // The first record whose name field equals name exactly (case-sensitive), or
     // nullptr. Callers trim the name first.

@@ -3,6 +3,9 @@
 // prompts in the string table ("prompt\ntool tip").
 #pragma once
 
+#include "task_editing_resource.h"
+#include "options_resource.h"
+
 // Menus, accelerators, icons
 #define IDR_MAINFRAME          128   // frame menu, accelerators, big icon
 #define IDR_CONTEXT            169   // popups: 0 file, 1 view, 2 schedule commands
@@ -99,13 +102,24 @@
 #define IDS_SCHEDULE_EMPTY     7730  // "The Schedule is empty."
 #define IDS_NO_SYSTEM_SCHEDULE 7731
 #define IDS_SAVE_AT_EXIT       7732
-#define IDS_NOT_YET            7733
 #define IDS_USER_TASKS         7734
 #define IDS_SYSTEM_TASKS       7735
 #define IDS_SCHEDULE_BAR_TEXT  7736  // " KZO Scheduler "
+#define IDS_CONFIRM_DELETE     7737
+#define IDS_CONFIRM_RUN        7738
+#define IDS_UNABLE_TO_LAUNCH   7739
+#define IDS_REFRESH_OPEN       7540
+#define IDS_REFRESH_READ       7541
+#define IDS_SAVE_OPEN          7542
+#define IDS_SAVE_SYNC          7543
+#define IDS_SAVE_WRITE         7544
+#define IDS_BAD_SIZE           7545
 #define IDS_FILE_NOT_SPECIFIED 7607
 #define IDS_FILTER_SCHEDULE    7582
 #define IDS_OPEN_TITLE         7584
+#define IDS_FILTER_ALL_FIRST   7579
+#define IDS_FILTER_PROGRAMS    7580
+#define IDS_FOLDER_TITLE       7585
 // Text labels of the Main ToolBar's buttons, in button order
 #define IDS_LABEL_NEW          7801
 #define IDS_LABEL_PROPERTIES   7802

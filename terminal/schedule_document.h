@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "task_record.h"
 
@@ -25,19 +27,42 @@ public:
     // Reloads the store from the schedule file and rebuilds the list; every
     // failure is reported, and the list shows what the store holds after it.
     void refresh();
-    // Writes the store to the file, keeping the executor's stamps. True when
-    // the file holds the store.
+    // Writes the store to the file, taking over the stamps and edited marks the
+    // executor wrote there since the last load, and signals the schedule's
+    // executor. True when the file holds the store; otherwise the unsaved mark
+    // is set and the failure was reported.
     bool save();
     bool unsaved() const { return unsaved_; }
-
-    // The task count text of the status bar, after a rebuild of the list.
+    // The list anew from the store as it is in memory.
+    void rebuildList();
+    // The task count text of the status bar.
     void writeTaskCount();
 
+    // New: the record with the defaults (and a dropped file as its command)
+    // goes through editor, which returns false to discard it; accepted, it is
+    // appended, saved and the schedule refreshed. Without an editor the
+    // defaults are taken as they are.
+    void setNewTaskEditor(std::function<bool(TaskRecord&)> editor) { newTaskEditor_ = std::move(editor); }
+
+    void newTask();
+    void deleteTasks();
+    void copyTask();
+    void pasteTask();
+    void runTasks();
+
+    // The trimmed names of the rows that are selected or have the focus.
+    std::vector<std::string> chosenNames() const;
+
 private:
-    void notYet();
+    void appendSaveRefresh(const TaskRecord& record);
 
     CMainFrame& frame_;
     bool unsaved_ = false;
+    // The task copy buffer: survives schedule switches, so that a task can be
+    // copied from one schedule into the other.
+    TaskRecord copyBuffer_{};
+    bool copyFull_ = false;
+    std::function<bool(TaskRecord&)> newTaskEditor_;
 };
 
 }  // namespace kzo

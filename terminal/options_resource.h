@@ -1,0 +1,2 @@
+// Resource ids of the Terminal's options dialogs (options.rc).
+#pragma once

@@ -1,0 +1,2 @@
+// Resource ids of the Terminal's task editing dialogs (task_editing.rc).
+#pragma once
