@@ -1,4 +1,86 @@
 #!/bin/sh
+# Draws the Terminal's images with ImageMagick and writes them beside this
+# script. Run it again after a change and commit what it writes: the build
+# does not need ImageMagick. Every bitmap is an uncompressed BMP with a
+# BITMAPINFOHEADER; "24-bit" ones are true colour, "4-bit" ones use the 16
+# VGA colours. The numbers on the right are the resource ids they stand for.
+#
+# Toolbar buttons, left to right, the same in all eight strips:
+#   Main ToolBar: 0 New task (blank page, yellow sparkle), 1 Task properties
+#   (page of text, pencil), 2 Delete (red cross), 3 Run (green play
+#   triangle), 4 Start Scheduler (green clock, green play mark), 5 Scheduler
+#   options (grey-blue gear), 6 Exit (open brown door, green arrow leaving),
+#   7 Web site (blue globe), 8 About (blue disc, white "i"), 9 Help (blue
+#   question mark).
+#   Task List ToolBar: 0 Refresh (two green circling arrows), 1 Save (blue
+#   floppy disk), 2 Copy (two pages), 3 Paste (clipboard holding a page),
+#   4 Select all (three ticked boxes, rows highlighted), 5 Unselect all
+#   (three empty boxes, plain rows), 6 Invert selection (ticked, empty,
+#   ticked), 7 Details (table with a header row and two columns), 8 List
+#   (small icons in two columns), 9 Large icons (four large squares).
+#
+#   file               size      format  transparent  shows               id
+#   main_small.bmp     160 x 15  4-bit   #C0C0C0 (*)  Main ToolBar        51
+#   list_small.bmp     160 x 15  4-bit   #C0C0C0 (*)  Task List ToolBar   52
+#   main_large.bmp     210 x 21  4-bit   #C0C0C0 (*)  Main ToolBar       128
+#   list_large.bmp     210 x 21  4-bit   #C0C0C0 (*)  Task List ToolBar  189
+#   main_large_tc.bmp  210 x 21  24-bit  #FF00FF      Main ToolBar       402
+#   main_small_tc.bmp  160 x 15  24-bit  #FF00FF      Main ToolBar       423
+#   list_large_tc.bmp  210 x 21  24-bit  #FF00FF      Task List ToolBar  424
+#   list_small_tc.bmp  160 x 15  24-bit  #FF00FF      Task List ToolBar  425
+#   (*) the background, grey #C0C0C0, which the toolbar maps to the button
+#   face; the glyphs never use that grey themselves.
+#
+# Task list rows, image 0 an active task, image 1 an inactive one:
+#   rows_small_tc.bmp   34 x 16  24-bit  #00FF00  two 17 x 16: green clock;
+#                                                 grey clock              407
+#   rows_large_tc.bmp   64 x 32  24-bit  #00FF00  two 32 x 32: page of text
+#                                                 with a green clock; the
+#                                                 same greyed             408
+#   rows_small.bmp      34 x 16  4-bit   #00FF00  as rows_small_tc        401
+#   rows_large.bmp      64 x 32  4-bit   #00FF00  as rows_large_tc        403
+#
+# List header sort arrows, drawn at the right of a header's text:
+#   arrow_none.bmp       9 x 8   24-bit  none, grey #C0C0C0 ground: blank 409
+#   arrow_up.bmp         9 x 8   24-bit  same: ascending, a dark triangle
+#                                        pointing up (7 x 4)              411
+#   arrow_down.bmp       9 x 8   24-bit  same: descending, pointing down  412
+#
+# Icons (32-bit with alpha; the 16 and 32 pixel images also in 256 colours,
+# or 16 where that is enough, for screens of fewer colours):
+#   kzo.ico        16, 32, 48  a page of text with our blue clock over its
+#                              lower right corner: the Terminal, big icon 128
+#   kzo_small.ico  16          the same, 16 pixels only: small icon 601
+#
+# Task profiles list:
+#   profiles.bmp        17 x 17  24-bit  #00FF00  a command window: blue
+#                                                 title bar, dark body,
+#                                                 white prompt ">_"
+#   profiles_16c.bmp    17 x 17  4-bit   #00FF00  the same in 16 colours
+#
+# Network browser, three 16 x 16 images:
+#   network.bmp         48 x 16  24-bit  #FF00FF  0 the network (blue
+#                                                 globe), 1 the "Computers"
+#                                                 folder (yellow folder),
+#                                                 2 a computer (monitor)
+#
+# Button strips, 16 x 15 images:
+#   strip_select.bmp    32 x 15  24-bit  #FF00FF  0 Select All (three ticked
+#                                                 boxes), 1 Unselect All
+#                                                 (three empty boxes)
+#   strip_profiles.bmp  48 x 15  24-bit  #FF00FF  0 New profile (command
+#                                                 window, yellow sparkle),
+#                                                 1 Edit profile (pencil),
+#                                                 2 Delete profile (red
+#                                                 cross)
+#
+# Hyperlink cursor:
+#   hand.cur            32 x 32  monochrome, hotspot 5,0 at the fingertip:
+#                       a white pointing hand outlined in black        6130
+#
+# In the 24-bit images with a mask colour, edge pixels are blended onto a
+# light neutral grey (toolbars, strips) or white (list images) rather than
+# onto the mask colour, so no mask colour fringes a glyph.
 set -e
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
@@ -15,7 +97,7 @@ palette() {
     AA=-antialias
     INK='#1a1a1a' EDGE='#4d4d4d' PAPER='#ffffff' LINE='#8f8f8f'
     BLUE='#1f4e9a' BLUEM='#3a78d0' BLUEL='#d2e2f7'
-    GREEN='#2b8a3e' GREEND='#1b5e2a' GREENL='#7fcf8c'
+    GREEN='#2b8a3e' GREEND='#1b5e2a'
     RED='#d03030' REDD='#8e1b1b'
     YELLOW='#ffcc22' ORANGE='#c98600'
     BROWN='#8a5a2b' TAN='#d8a865'
@@ -25,12 +107,12 @@ palette() {
     AA=+antialias
     INK='#000000' EDGE='#000000' PAPER='#ffffff' LINE='#808080'
     BLUE='#000080' BLUEM='#0000ff' BLUEL='#ffffff'
-    GREEN='#008000' GREEND='#008000' GREENL='#00ff00'
+    GREEN='#008000' GREEND='#008000'
     RED='#ff0000' REDD='#800000'
     YELLOW='#ffff00' ORANGE='#808000'
     BROWN='#800000' TAN='#808000'
     GREY='#808080' GREYD='#808080' GREYL='#ffffff' STEEL='#008080' SELECT='#000080' BOXEDGE='#000000'
-    if [ "$1" = lcg ]; then GREENL='#008000' GREYL='#c0c0c0'; fi
+    if [ "$1" = lcg ]; then GREYL='#c0c0c0'; fi
     ;;
   esac
 }
@@ -40,7 +122,7 @@ palette() {
 pic() {
   pic_w=$1 pic_h=$2 pic_out=$3
   shift 3
-  convert -size "${pic_w}x$pic_h" xc:none $AA "$@" "$pic_out"
+  convert -size "${pic_w}x$pic_h" xc:none "$AA" "$@" "$pic_out"
 }
 
 # pixart X Y MAP ROW...: pixel art with its top-left corner at X,Y. MAP
@@ -65,16 +147,22 @@ clockmvg() {
     printf "fill %s stroke %s stroke-width %s circle %g,%g %g,%g ", face, rim, sw, x0 + c, y0 + c, x0 + c, y0 + c - r
     # hands: one pixel wide on an odd size, two on an even one, a bit wider on big ones
     hw = (n % 2) ? 1 : 2
-    if (n >= 40) hw += 2
+    if (n >= 40) hw += 2 * int(n / 40)
     lo = int(c - (hw - 1) / 2 + 0.5)
     hi = lo + hw - 1
     up = int(r * 0.62 + 0.5); rt = int(r * 0.48 + 0.5)
+    if (n >= 24) {
+      # quarter ticks, and hands that stop short of them
+      tl = n >= 40 ? int(n / 12) : 2
+      e = int(c - r + sw / 2 + (n >= 40 ? n / 30 : 0) + 1.5)
+      gap = n >= 40 ? int(n / 20) : 1
+      if (hi - (hw - 1) - up < e + tl + gap) up = hi - (hw - 1) - (e + tl + gap)
+      if (hi + rt > n - 1 - e - tl - gap) rt = n - 1 - e - tl - gap - hi
+    }
     printf "stroke none fill %s ", hands
     printf "rectangle %d,%d %d,%d ", x0 + lo, y0 + hi - up - (hw - 1), x0 + hi, y0 + hi
     printf "rectangle %d,%d %d,%d ", x0 + lo, y0 + lo, x0 + hi + rt, y0 + hi
     if (n >= 24) {
-      tl = n >= 40 ? 3 : 2
-      e = int(c - r + sw / 2 + 1.5)
       printf "rectangle %d,%d %d,%d ", x0 + lo, y0 + e, x0 + hi, y0 + e + tl - 1
       printf "rectangle %d,%d %d,%d ", x0 + lo, y0 + n - 1 - e - tl + 1, x0 + hi, y0 + n - 1 - e
       printf "rectangle %d,%d %d,%d ", x0 + e, y0 + lo, x0 + e + tl - 1, y0 + hi
@@ -111,7 +199,7 @@ pencil16() {
 s_props() {
   pic 16 15 "$1" -draw "$(page16)" +antialias -stroke none -fill "$LINE" \
     -draw "rectangle 4,4 7,4 rectangle 4,6 9,6 rectangle 4,8 8,8 rectangle 4,10 6,10" \
-    $AA -draw "$(pencil16)"
+    "$AA" -draw "$(pencil16)"
 }
 
 s_delete() {
@@ -129,8 +217,8 @@ s_run() {
 badge() {
   badge_base=$1 badge_out=$2 badge_w=$3 badge_h=$4 badge_cut=$5
   shift 5
-  convert "$badge_base" \( -size "${badge_w}x$badge_h" xc:none $AA -fill black -stroke black -strokewidth 2 -draw "$badge_cut" \) \
-    -compose DstOut -composite \( -size "${badge_w}x$badge_h" xc:none $AA "$@" \) -compose Over -composite "$badge_out"
+  convert "$badge_base" \( -size "${badge_w}x$badge_h" xc:none "$AA" -fill black -stroke black -strokewidth 2 -draw "$badge_cut" \) \
+    -compose DstOut -composite \( -size "${badge_w}x$badge_h" xc:none "$AA" "$@" \) -compose Over -composite "$badge_out"
 }
 
 s_start() {
@@ -149,7 +237,7 @@ s_options() {
 s_exit() {
   pic 16 15 "$1" +antialias -draw "fill $INK rectangle 1,0 9,14 fill $GREYL rectangle 2,1 8,14" \
     -draw "fill $BROWN polygon 2,1 6,3 6,14 2,14  fill $TAN point 5,8" \
-    $AA -draw "fill $GREEN stroke $GREEND stroke-width 1 polygon 7,5.5 11,5.5 11,3 15,7 11,11 11,8.5 7,8.5"
+    "$AA" -draw "fill $GREEN stroke $GREEND stroke-width 1 polygon 7,5.5 11,5.5 11,3 15,7 11,11 11,8.5 7,8.5"
 }
 
 s_web() {
@@ -275,7 +363,7 @@ l_new() {
 l_props() {
   pic 21 21 "$1" -draw "$(page21)" +antialias -stroke none -fill "$LINE" \
     -draw "rectangle 5,5 9,5 rectangle 5,8 12,8 rectangle 5,11 11,11 rectangle 5,14 8,14 rectangle 5,17 7,17" \
-    $AA -draw "translate 14.5,12.5 rotate -45
+    "$AA" -draw "translate 14.5,12.5 rotate -45
         fill $INK polygon -9.5,0 -5,-2.5 -5,2.5
         fill $TAN polygon -8,0 -5,-1.7 -5,1.7
         fill $YELLOW stroke $ORANGE stroke-width 1 rectangle -5,-2 5,2
@@ -308,7 +396,7 @@ l_options() {
 l_exit() {
   pic 21 21 "$1" +antialias -draw "fill $INK rectangle 1,1 12,20 fill $GREYL rectangle 2,2 11,20" \
     -draw "fill $BROWN polygon 2,2 8,4 8,20 2,20 fill $TAN rectangle 6,11 6,12" \
-    $AA -draw "fill $GREEN stroke $GREEND stroke-width 1 polygon 9,8 14,8 14,4.5 19.5,10 14,15.5 14,12 9,12"
+    "$AA" -draw "fill $GREEN stroke $GREEND stroke-width 1 polygon 9,8 14,8 14,4.5 19.5,10 14,15.5 14,12 9,12"
 }
 
 l_web() {
@@ -496,7 +584,8 @@ keep16() {
 }
 
 # icon OUT PNG...: an icon with each image in 32-bit colour with alpha, and
-# those up to 32 pixels once more in 256 colours for screens of fewer colours.
+# those up to 32 pixels once more in 256 colours (16 where that is enough)
+# for screens of fewer colours.
 icon() {
   icon_out=$1
   shift
@@ -517,16 +606,18 @@ icon() {
 strip() {
   strip_p=$1 strip_out=$2
   shift 2
-  strip_files=
-  for g in "$@"; do
-    "${strip_p}_$g" "$tmp/$strip_p-$g.png"
-    strip_files="$strip_files $tmp/$strip_p-$g.png"
+  strip_n=$#
+  while [ "$strip_n" -gt 0 ]; do
+    "${strip_p}_$1" "$tmp/$strip_p-$1.png"
+    set -- "$@" "$tmp/$strip_p-$1.png"
+    shift
+    strip_n=$((strip_n - 1))
   done
-  convert $strip_files +append +repage "$strip_out"
+  convert "$@" +append +repage "$strip_out"
 }
 
 # le16/le32 N: N as little-endian bytes
-le16() { printf "\\$(printf %03o $(($1 & 255)))\\$(printf %03o $(($1 >> 8 & 255)))"; }
+le16() { printf '%b' "\\0$(printf %o $(($1 & 255)))\\0$(printf %o $(($1 >> 8 & 255)))"; }
 le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
 
 # cursor IN X Y OUT: a 32 x 32 monochrome cursor from IN (black, white and
@@ -548,10 +639,12 @@ convert xc:'#000000' xc:'#800000' xc:'#008000' xc:'#808000' xc:'#000080' xc:'#80
   xc:'#008080' xc:'#c0c0c0' xc:'#808080' xc:'#ff0000' xc:'#00ff00' xc:'#ffff00' \
   xc:'#0000ff' xc:'#ff00ff' xc:'#00ffff' xc:'#ffffff' +append "$tmp/vga.png"
 BACKDROP='#e3e0d8'
+# the buttons' glyphs, split into words on purpose below
 MAIN="new props delete run start options exit web about help"
 LIST="refresh save copy paste selall unselall invert details list large"
 
 # toolbars
+# shellcheck disable=SC2086
 for mode in tc lc; do
   palette $mode
   strip s "$tmp/main_small_$mode.png" $MAIN
@@ -633,9 +726,9 @@ pic 32 32 "$tmp/hand.png" +antialias -draw "$(pixart 0 0 'k=#000000 w=#ffffff' \
   '....kwwk.........' \
   '....kwwk.........' \
   '....kwwkkk.......' \
-  '....kwwkwwkk.....' \
-  '....kwwkwwkwkk...' \
-  '.kk.kwwkwwkwwkwk.' \
+  '....kwwkwwkkk....' \
+  '....kwwkwwkwwkkk.' \
+  '.kk.kwwkwwkwwkwwk' \
   'kwwkkwwkwwkwwkwwk' \
   'kwwwkwwwwwwwwwwwk' \
   '.kwwkwwwwwwwwwwwk' \
