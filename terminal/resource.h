@@ -30,6 +30,15 @@
 #define IDB_ARROW_UP           411
 #define IDB_ARROW_DOWN         412
 
+// Images of the dialogs: the profile lists (17x17, green mask; 16-colour
+// version below 16 bits per pixel), the network browser (16x16: root, folder,
+// computer; magenta mask), the button strips (16x15, magenta mask)
+#define IDB_PROFILES           430
+#define IDB_PROFILES_16C       431
+#define IDB_NETWORK            432
+#define IDB_STRIP_SELECT       433  // Select All, Unselect All
+#define IDB_STRIP_PROFILES     434  // New, Edit, Delete profile
+
 // Dialogs
 #define IDD_SCHEDULE_BAR       128
 #define IDD_FIRST_RUN          209

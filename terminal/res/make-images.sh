@@ -41,10 +41,10 @@
 #   rows_large.bmp      64 x 32  4-bit   #00FF00  as rows_large_tc        403
 #
 # List header sort arrows, drawn at the right of a header's text:
-#   arrow_none.bmp       9 x 8   24-bit  none, grey #C0C0C0 ground: blank 409
-#   arrow_up.bmp         9 x 8   24-bit  same: ascending, a dark triangle
+#   arrow_none.bmp       9 x 8   4-bit   none, grey #C0C0C0 ground: blank 409
+#   arrow_up.bmp         9 x 8   4-bit   same: ascending, a dark triangle
 #                                        pointing up (7 x 4)              411
-#   arrow_down.bmp       9 x 8   24-bit  same: descending, pointing down  412
+#   arrow_down.bmp       9 x 8   4-bit   same: descending, pointing down  412
 #
 # Icons (32-bit with alpha; the 16 and 32 pixel images also in 256 colours,
 # or 16 where that is enough, for screens of fewer colours):
@@ -688,7 +688,7 @@ for a in none up down; do
   up) art=$(pixart 1 2 'k=#3c3c3c' '...k...' '..kkk..' '.kkkkk.' 'kkkkkkk') ;;
   down) art=$(pixart 1 2 'k=#3c3c3c' 'kkkkkkk' '.kkkkk.' '..kkk..' '...k...') ;;
   esac
-  convert -size 9x8 xc:'#c0c0c0' +antialias ${art:+-draw "$art"} -type TrueColor BMP3:"arrow_$a.bmp"
+  convert -size 9x8 xc:'#c0c0c0' +antialias ${art:+-draw "$art"} +dither -remap "$tmp/vga.png" -type Palette BMP3:"arrow_$a.bmp"
 done
 
 # the Terminal's icons
