@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "diagnostics_info.h"
 #include "resource.h"
 #include "string_table.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 constexpr int kDefaultWidths[kTaskListColumns] = {127, 120, 48, 48, 69, 198, 40, 100};
 constexpr COLORREF kRowImageMask = RGB(0, 255, 0);
-
-// The background and text table entries of a task of type t, active or not;
-// -1 for a type no entry exists for.
-int colorEntry(const TaskRecord& record) {
-    if (record.type < 0 || record.type > 3) return -1;
-    return (record.active ? 1 : 5) + record.type;
-}
 
 }  // namespace
 
@@ -37,6 +31,7 @@ bool TaskList::create(HWND parent, int id) {
     DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_UNDERLINEHOT;
     ListView_SetExtendedListViewStyleEx(list_, ex, ex);
     hint_ = loadString(IDS_EMPTY_LIST_HINT);
+    names_ = loadTaskListNames();
     setGrid(settings_.grid);
     setOneTouch(settings_.oneTouch);
     attach(list_);
@@ -76,8 +71,8 @@ void TaskList::insertColumns() {
     for (int i = 0; i < 3; ++i)
         arrows_[i].reset(static_cast<HBITMAP>(LoadImageA(module_, MAKEINTRESOURCEA(arrowIds[i]), IMAGE_BITMAP,
                                                          0, 0, LR_LOADMAP3DCOLORS)));
-    int sort = settings_.sort;
-    showSortArrow(sort % 8, sort < 8 ? 1 : 2);
+    int sort = validSortValue(settings_.sort);
+    showSortArrow(sortColumn(sort), sortDescending(sort) ? 2 : 1);
 }
 
 void TaskList::showSortArrow(int column, int arrow) {
@@ -97,23 +92,20 @@ std::string TaskList::rowName(std::size_t row) const {
 }
 
 void TaskList::cellText(std::size_t row, int column, char* out, int size) const {
+    if (size <= 0) return;
     out[0] = '\0';
-    if (row >= rows_.size() || size <= 0) return;
-    const TaskRecord& record = store_.item(rows_[row]);
-    if (column == kColTask) {
-        std::size_t n = std::min<std::size_t>(fieldLength(record.name), static_cast<std::size_t>(size - 1));
-        std::memcpy(out, record.name, n);
-        out[n] = '\0';
-    }
+    if (row >= rows_.size()) return;
+    CellOptions options;
+    options.ampm = settings_.ampm;
+    options.userSchedule = userSchedule_;
+    taskCellText(store_.item(rows_[row]), column, options, names_, out, static_cast<std::size_t>(size));
 }
 
 void TaskList::sortRows() {
-    int column = settings_.sort % 8;
-    bool descending = settings_.sort >= 8;
-    if (column != kColTask) return;
+    // Stable: tasks that compare equal keep their order in the file.
+    int sort = validSortValue(settings_.sort);
     std::stable_sort(rows_.begin(), rows_.end(), [&](std::size_t a, std::size_t b) {
-        std::string x = fieldText(store_.item(a).name), y = fieldText(store_.item(b).name);
-        return descending ? y < x : x < y;
+        return compareTasksForSort(store_.item(a), store_.item(b), sort) < 0;
     });
 }
 
@@ -224,8 +216,8 @@ void TaskList::invertSelection() {
 
 void TaskList::sortByColumn(int column) {
     if (column < 0 || column >= kTaskListColumns) return;
-    int previous = settings_.sort % 8;
-    settings_.sort = settings_.sort == column ? column + 8 : column;
+    int previous = sortColumn(settings_.sort);
+    settings_.sort = sortValueAfterClick(settings_.sort, column);
     showSortArrow(previous, 0);
     showSortArrow(column, settings_.sort < 8 ? 1 : 2);
 
@@ -308,10 +300,9 @@ bool TaskList::onCustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const {
         result = CDRF_DODEFAULT;
         std::size_t row = static_cast<std::size_t>(draw.nmcd.dwItemSpec);
         if (!settings_.useColors || settings_.defColors || row >= rows_.size()) return true;
-        int entry = colorEntry(store_.item(rows_[row]));
-        if (entry < 0) return true;
-        draw.clrText = settings_.textColors[entry];
-        draw.clrTextBk = settings_.bkColors[entry];
+        RowColorEntries entries = rowColorEntries(store_.item(rows_[row]));
+        draw.clrText = settings_.textColors[entries.text - kColorEntries];
+        draw.clrTextBk = settings_.bkColors[entries.background];
         result = CDRF_NEWFONT;
         return true;
     }

@@ -15,13 +15,11 @@
 #include "schedule_store.h"
 #include "flat_header.h"
 #include "subclass_wnd.h"
+#include "task_cells.h"
 #include "terminal_settings.h"
 #include "win_handles.h"
 
 namespace kzo {
-
-// Column numbers, in the order of the record's display.
-enum Column { kColTask, kColDate, kColMonth, kColTime, kColInterval, kColCommand, kColFolder, kColLastRun };
 
 class TaskList : private CSubclassWnd {
 public:
@@ -90,7 +88,7 @@ private:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void cellText(std::size_t row, int column, char* out, int size) const;
     void sortRows();
-    void showSortArrow(int column, int bitmapId);
+    void showSortArrow(int column, int arrow);  // 0 none, 1 ascending, 2 descending
     void paintEmptyHint(HDC dc) const;
     bool onCustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const;
 
@@ -99,6 +97,7 @@ private:
     TerminalSettings& settings_;
     HWND list_ = nullptr;
     bool userSchedule_ = true;
+    TaskListNames names_;
     std::vector<std::size_t> rows_;
     std::string hint_;
     UniqueImageList smallImages_;
