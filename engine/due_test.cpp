@@ -2,14 +2,11 @@
 
 #include <cstring>
 
+#include "cycle_clock.h"
+
 namespace kzo {
 
 namespace {
-
-constexpr int64_t kMinutesPerDay = 1440;
-
-// Days before each month in a common year; index 0 unused.
-constexpr int kDaysBefore[13] = {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
 int32_t hourCode(const TaskRecord& r) { return r.time / 60; }
 
@@ -61,22 +58,14 @@ bool startupTest(const TaskRecord& r, const DueContext& c) {
     return r.runLater || r.edited || !ranToday(r, c.now);
 }
 
-bool isLeapByFours(int32_t year) { return year % 4 == 0; }
-
-// Minutes since the start of the year of the last run and of now; the last run
-// is anchored to the same year's table (a different year is due at once).
+// Minutes since the start of the year of the last run and of now (the cycle
+// clock); a different year is due at once.
 bool cycleTest(const TaskRecord& r, const LaunchTime& t) {
     if (!isThisYear(r, t)) return true;
     const int64_t period = r.time;
-    int64_t last = (r.lastDay - 1 + kDaysBefore[r.lastMonth]) * kMinutesPerDay +
-                   r.lastHour * 60 + r.lastMinute;
-    int64_t now = (t.day - 1 + kDaysBefore[t.month]) * kMinutesPerDay + t.hour * 60 + t.minute;
-    if (isLeapByFours(t.year)) {
-        if (r.lastMonth > 2) last += kMinutesPerDay;
-        if (t.month > 2) now += kMinutesPerDay;
-    }
-    if ((now - last) % period == 0) return true;
-    return now > last + period && r.runLater;
+    const CycleMinutes m = cycleMinutes(r, t);
+    if ((m.now - m.last) % period == 0) return true;
+    return m.now > m.last + period && r.runLater;
 }
 
 bool startsNow(const TaskRecord& r, const DueContext& c) {

@@ -1,5 +1,7 @@
 #include "shutdown_keyword.h"
 
+#include <iterator>
+
 #include "platform_actions.h"
 
 namespace kzo {
@@ -38,6 +40,18 @@ std::uint32_t exitModeForKeyword(std::string_view keyword) {
         if (equalsUpperCased(keyword, entry.keyword)) return entry.exitMode;
     }
     return kExitPowerOff;
+}
+
+int shutdownKeywordIndex(std::string_view keyword) {
+    for (int i = 0; i < static_cast<int>(std::size(kKeywords)); ++i) {
+        if (equalsUpperCased(keyword, kKeywords[i].keyword)) return i;
+    }
+    return -1;
+}
+
+std::string_view shutdownKeywordAt(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kKeywords))) return {};
+    return kKeywords[index].keyword;
 }
 
 bool remoteRestartsAfter(std::uint32_t exitMode) {

@@ -14,7 +14,7 @@ constexpr int kSelectorWidth = 150;
 constexpr int kSelectorListHeight = 120;
 constexpr int kPathPaneWidth = 250;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-constexpr UINT kBandInfoSize = CCSIZEOF_STRUCT(REBARBANDINFOA, cxHeader);
+const UINT kBandInfoSize = CCSIZEOF_STRUCT(REBARBANDINFOA, cxHeader);
 
 struct ButtonSpec {
     int command;  // 0: separator

@@ -1,5 +1,7 @@
 #include "schedule_document.h"
 
+#include <mmsystem.h>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>

@@ -8,13 +8,6 @@ namespace kzo {
 
 namespace {
 
-struct MenuHandleTraits {
-    static HMENU none() { return nullptr; }
-    static bool valid(HMENU m) { return m != nullptr; }
-    static void close(HMENU m) { DestroyMenu(m); }
-};
-using UniqueMenu = UniqueResource<HMENU, MenuHandleTraits>;
-
 struct MenuItem {
     UINT command;  // 0: a separator
     unsigned textId;
