@@ -34,6 +34,14 @@ bool keyExists(HKEY root, const std::string& path) {
     return true;
 }
 
+// Removes the value if it is there.
+void deleteValue(HKEY root, const char* path, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
 std::string shellFolder(int csidl) {
     char path[MAX_PATH] = "";
     EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE)) << csidl;
@@ -117,8 +125,13 @@ protected:
         DeleteFileA((startMenu + "\\KZO Terminal.lnk").c_str());
         DeleteFileA((startMenu + "\\Uninstall.lnk").c_str());
         RemoveDirectoryA(startMenu.c_str());
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) test::removeKeyTree(root, kProductKey);
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            test::removeKeyTree(root, kProductKey);
+            deleteValue(root, "SOFTWARE\\Veldmark", "OtherProduct");
+        }
         test::removeKeyTree(HKEY_LOCAL_MACHINE, kUninstallEntry);
+        deleteValue(HKEY_CURRENT_USER, kRunKey, "KZOScheduler");
+        deleteValue(HKEY_LOCAL_MACHINE, kRunServicesKey, "KZOScheduler");
     }
 
     void registerInstallation(const std::string& folder) {
