@@ -1,12 +1,13 @@
 # The front door: `make` builds both architectures, `make test` runs every test
 # under Wine, `make run` starts the scheduler for a person to watch, `make bench`
-# prints the benchmark tables.
+# prints the benchmark tables, `make dist` makes the release folder build/dist and
+# its zip.
 BUILD    := build
 X64      := $(BUILD)/x64
 X86      := $(BUILD)/x86
 JOBS     ?= $(shell nproc)
 
-.PHONY: all build bootstrap test bench run clean
+.PHONY: all build bootstrap test bench run dist clean
 
 all: build
 
@@ -34,6 +35,20 @@ run: bootstrap $(X64)/build.ninja
 bench: bootstrap $(X64)/build.ninja
 	cmake --build $(X64) -j $(JOBS)
 	sh tools/bench.sh $(X64)
+
+# The release: the programs (64-bit) and the companion files that setup.exe
+# installs, in build/dist and zipped as build/$(DIST_ZIP); then checked.
+DIST_NAME := kzo-scheduler-6.30
+DIST_ZIP  := $(DIST_NAME).zip
+
+dist: bootstrap $(X64)/build.ninja
+	cmake --build $(X64) -j $(JOBS) --target dist
+	rm -rf $(BUILD)/dist $(BUILD)/$(DIST_NAME) $(BUILD)/$(DIST_ZIP)
+	cp -r $(X64)/dist $(BUILD)/dist
+	cp -r $(X64)/dist $(BUILD)/$(DIST_NAME)
+	cd $(BUILD) && zip -q -r -X $(DIST_ZIP) $(DIST_NAME)
+	rm -rf $(BUILD)/$(DIST_NAME)
+	sh tools/check-dist.sh $(BUILD)/dist $(BUILD)/$(DIST_ZIP) $(X64)/dist-work/hlpgen
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,256 @@
+#include "uninstall.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "install_folder.h"
+#include "product_names.h"
+#include "registry_values.h"
+#include "resource.h"
+#include "string_table.h"
+#include "win_handles.h"
+#include "windows_platform.h"
+
+namespace kzo {
+
+namespace {
+
+constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunServicesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const char* kProductKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4";
+constexpr const char* kMakerKey = "SOFTWARE\\Veldmark";
+constexpr const char* kUninstallEntry = "KZO Scheduler";
+constexpr unsigned kMaxPosts = 100;
+// The service's removal: how long to wait for it, and for the service manager
+// to settle after it.
+constexpr DWORD kServiceRemovalWaitMs = 30000;
+constexpr DWORD kAfterServiceRemovalMs = 2000;
+// CREATE_DEFAULT_ERROR_MODE | CREATE_SEPARATE_WOW_VDM | CREATE_NEW_CONSOLE.
+constexpr DWORD kStartFlags = 0x04000810;
+// FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY.
+constexpr FILEOP_FLAGS kDeleteFlags = 0x94;
+
+// One registry item that the suite or its installation wrote: a value or a key
+// under its parent.
+struct RegistryItem {
+    HKEY root;
+    const char* parent;
+    const char* name;
+    bool isKey;
+};
+
+// In this order: deepest keys first, SOFTWARE\Veldmark itself stays.
+const RegistryItem kRegistryItems[] = {
+    {HKEY_CURRENT_USER, kRunKey, "KZOScheduler", false},
+    {HKEY_LOCAL_MACHINE, kRunServicesKey, "KZOScheduler", false},
+    {HKEY_CURRENT_USER, kProductKey, "Scheduler", true},
+    {HKEY_CURRENT_USER, kProductKey, "Terminal", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar0", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar1", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar2", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar3", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar4", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar5", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar6", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar7", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar8", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Bar9", true},
+    {HKEY_CURRENT_USER, kProductKey, "ToolBar-Summary", true},
+    {HKEY_CURRENT_USER, kMakerKey, "KZO Scheduler 4", true},
+    {HKEY_LOCAL_MACHINE, kProductKey, "Scheduler", true},
+    {HKEY_LOCAL_MACHINE, kMakerKey, "KZO Scheduler 4", true},
+    {HKEY_LOCAL_MACHINE, kUninstallKey, kUninstallEntry, true},
+};
+
+void beep() { MessageBeep(0xFFFFFFFF); }
+
+std::string runningProgramPath() {
+    char path[MAX_PATH + 1] = "";
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n < MAX_PATH ? n : 0);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+// The plain files directly in the folder (which ends in a separator), as full
+// paths, without the one named exclude.
+std::vector<std::string> filesIn(const std::string& folder, const std::string& exclude) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::string path = folder + data.cFileName;
+        if (!exclude.empty() && sameFile(path, exclude)) continue;
+        files.push_back(path);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return files;
+}
+
+// Deletes the files through the shell, silently and without undo. True when
+// there was nothing to delete or the shell deleted them all.
+bool deleteFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return true;
+    std::string from = doubleZeroList(files);
+    SHFILEOPSTRUCTA operation = {};
+    operation.hwnd = nullptr;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = kDeleteFlags;
+    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return false;
+    return std::none_of(files.begin(), files.end(), [](const std::string& path) {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+}
+
+bool fileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string uninstallString() {
+    UniqueKey key;
+    std::string path = std::string(kUninstallKey) + "\\" + kUninstallEntry;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return std::string();
+    char command[2 * MAX_PATH] = "";
+    readTrimmedString(key.get(), "UninstallString", command, sizeof command);
+    return command;
+}
+
+bool holdsSuitePrograms(const std::string& folder) {
+    const std::vector<std::string>& names = suiteProgramNames();
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return fileExists(folder + name); });
+}
+
+// The System Executor removes its service and event source; the run goes on
+// whatever becomes of it.
+void removeService(const std::string& folder) {
+    std::string command = "\"" + folder + "tickrnt.exe\" /u";
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, kStartFlags, nullptr,
+                        nullptr, &startup, &process))
+        return;
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    WaitForSingleObject(processHandle.get(), kServiceRemovalWaitMs);
+    Sleep(kAfterServiceRemovalMs);
+}
+
+void deleteProgramFiles(const std::string& folder) {
+    std::string self = runningProgramPath();
+    if (!isInstallationFolder(folder, uninstallString(), holdsSuitePrograms(folder))) {
+        std::string format = loadString(IDS_NOT_INSTALLATION, "%s");
+        std::vector<char> text(format.size() + folder.size() + 1);
+        std::snprintf(text.data(), text.size(), format.c_str(), folder.c_str());
+        beep();
+        MessageBoxA(nullptr, text.data(), loadString(IDS_CAPTION).c_str(), MB_ICONWARNING | MB_OK);
+        return;
+    }
+    // The running uninstaller cannot delete its own file: it is left out, so
+    // that the others go without an error, and removed at the next restart
+    // where the system offers that.
+    if (!deleteFiles(filesIn(folder, self))) {
+        beep();
+        MessageBoxA(nullptr, loadString(IDS_UNABLE).c_str(), loadString(IDS_ERROR).c_str(), MB_ICONERROR);
+    }
+    if (isWindowsNt()) MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+void removeRegistryItems() {
+    for (const RegistryItem& item : kRegistryItems) {
+        UniqueKey parent;
+        if (RegCreateKeyExA(item.root, item.parent, 0, nullptr, 0, KEY_WRITE, nullptr, parent.put(),
+                            nullptr) != ERROR_SUCCESS)
+            continue;
+        if (item.isKey)
+            RegDeleteKeyA(parent.get(), item.name);
+        else
+            RegDeleteValueA(parent.get(), item.name);
+    }
+}
+
+std::string shellFolder(int csidl) {
+    char path[MAX_PATH + 1] = "";
+    if (!SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE)) return std::string();
+    return path;
+}
+
+void removeStartMenuFolder() {
+    std::string programs = shellFolder(CSIDL_PROGRAMS);
+    if (programs.empty()) return;
+    std::string folder = withSeparator(programs) + kProductName;
+    deleteFiles(filesIn(folder + "\\", std::string()));
+    RemoveDirectoryA(folder.c_str());
+}
+
+void removeDesktopShortcut() {
+    std::string desktop = shellFolder(CSIDL_DESKTOP);
+    if (desktop.empty()) return;
+    DeleteFileA((withSeparator(desktop) + "KZO Terminal.lnk").c_str());
+}
+
+}  // namespace
+
+void closeWindowsBounded(const char* windowClass, const char* title, unsigned giveUpMs,
+                         unsigned closeRepostMs) {
+    std::vector<HWND> givenUp;
+    for (;;) {
+        HWND window = nullptr;
+        do {
+            window = FindWindowExA(nullptr, window, windowClass, title);
+        } while (window && std::find(givenUp.begin(), givenUp.end(), window) != givenUp.end());
+        if (!window) return;
+
+        DWORD start = GetTickCount();
+        DWORD lastPost = 0;
+        unsigned posts = 0;
+        while (IsWindow(window) && GetTickCount() - start < giveUpMs) {
+            if (posts == 0 || (GetTickCount() - lastPost >= closeRepostMs && posts < kMaxPosts)) {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+                lastPost = GetTickCount();
+                ++posts;
+            }
+            Sleep(20);
+        }
+        if (IsWindow(window)) givenUp.push_back(window);
+    }
+}
+
+int runUninstaller() {
+    std::string folder = programFolderOf(runningProgramPath());
+
+    beep();
+    if (MessageBoxA(nullptr, loadString(IDS_QUESTION).c_str(), loadString(IDS_CAPTION).c_str(),
+                    MB_ICONQUESTION | MB_YESNO) != IDYES)
+        return 1;
+
+    closeWindowsBounded("KZOClass", "KZO Window");
+    closeWindowsBounded(nullptr, "KZO Scheduler 6");
+    if (isWindowsNt()) removeService(folder);
+
+    deleteProgramFiles(folder);
+    removeRegistryItems();
+    removeStartMenuFolder();
+    removeDesktopShortcut();
+    return 0;
+}
+
+}  // namespace kzo

@@ -1,0 +1,148 @@
+// The Windows Help compiler's pure parts: its reading of the help pages, the
+// numbers and the LZ77 of the format, and a written file read back.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "help_source.h"
+#include "hlp_check.h"
+#include "hlp_format.h"
+#include "hlp_writer.h"
+
+namespace helpgen {
+namespace {
+
+std::string page(const std::string& body, const std::string& title = "T") {
+    return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
+}
+
+// The paragraphs as "style:text" with runs joined: [b] bold, {x} a link to x,
+// \t a tab.
+std::string describe(const Topic& topic) {
+    std::string out;
+    for (const Paragraph& p : topic.paragraphs) {
+        out += std::to_string(static_cast<int>(p.style)) + ":";
+        for (const Run& run : p.runs) {
+            if (run.kind == Run::Kind::Tab) out += "\\t";
+            else if (run.kind == Run::Kind::LineBreak) out += "\\n";
+            else if (!run.link.empty()) out += "{" + run.link + "}" + run.text;
+            else if (run.font == Font::Bold) out += "[b]" + run.text;
+            else out += run.text;
+        }
+        out += "|";
+    }
+    return out;
+}
+
+TEST(HelpSource, PagesBecomeParagraphs) {
+    struct Case {
+        const char* body;
+        const char* paragraphs;  // styles: 0 body 1 h1 2 h2 3 bullet 4 row 5 pre
+    } cases[] = {
+        {"<h1>Title</h1><p>One  two\n three</p>", "1:Title|0:One two three|"},
+        {"<p>a <b>bold</b> word</p>", "0:a [b]bold word|"},
+        {"<p>See <a href=\"Macros.htm\">macros</a>.</p>", "0:See {Macros}macros.|"},
+        {"<p>Web <a href=\"http://x.example/\">site</a></p>", "0:Web site|"},
+        {"<ul><li>first</li><li>second</li></ul>", "3:first|3:second|"},
+        {"<table><tr><td>Key</td><td>meaning</td></tr></table>", "4:[b]Key\\tmeaning|"},
+        {"<pre>line 1\nline 2</pre>", "5:line 1\\nline 2|"},
+        {"<p>&lt;a&gt; &amp; &quot;q&quot; &#174;</p>", "0:<a> & \"q\" \xAE|"},
+        {"loose text<p></p>", "0:loose text|"},
+        {"<!-- a comment --><p>x<br>y</p>", "0:x\\ny|"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.paragraphs, describe(parseTopic("Page.htm", page(c.body)))) << c.body;
+}
+
+TEST(HelpSource, RefusesWhatItCannotShow) {
+    EXPECT_THROW(parseTopic("P.htm", page("<img src=\"x.png\">")), std::runtime_error);
+    EXPECT_THROW(parseTopic("P.htm", page("&unknown;")), std::runtime_error);
+    EXPECT_THROW(parseTopic("P.htm", "<html><body><p>no title</p></body></html>"), std::runtime_error);
+    EXPECT_EQ("KZO_Term", contextOf("sub/KZO_Term.htm"));
+}
+
+TEST(HelpSource, ContentsBooksHoldTheirOwnTopicFirst) {
+    std::string hhc =
+        "<UL><LI><OBJECT><param name=\"Name\" value=\"Book\"><param name=\"Local\" value=\"A.htm\"></OBJECT>"
+        "<UL><LI><OBJECT><param name=\"Name\" value=\"Inner\"><param name=\"Local\" value=\"B.htm\"></OBJECT></UL>"
+        "<LI><OBJECT><param name=\"Name\" value=\"Last\"><param name=\"Local\" value=\"C.htm\"></OBJECT></UL>";
+    std::string lines;
+    for (const ContentsEntry& e : parseContents(hhc))
+        lines += std::to_string(e.level) + " " + e.title + (e.context.empty() ? "" : "=" + e.context) + "|";
+    EXPECT_EQ("1 Book|2 Book=A|2 Inner=B|1 Last=C|", lines);
+}
+
+TEST(HlpFormat, CompressedNumbers) {
+    struct Case {
+        int kind;  // 0 unsigned short, 1 signed short, 2 signed long
+        int value;
+        Bytes bytes;
+    } cases[] = {
+        {0, 0, {0x00}},          {0, 127, {0xFE}},        {0, 128, {0x01, 0x01}},
+        {1, 0, {0x80}},          {1, -64, {0x00}},        {1, 63, {0xFE}},
+        {1, 64, {0x81, 0x80}},   {1, -65, {0x7F, 0x7F}},  {2, 0, {0x00, 0x80}},
+        {2, 16383, {0xFE, 0xFF}}, {2, 16384, {0x01, 0x80, 0x00, 0x80}},
+    };
+    for (const Case& c : cases) {
+        Bytes out;
+        if (c.kind == 0) putCompressedUnsignedShort(out, static_cast<unsigned>(c.value));
+        if (c.kind == 1) putCompressedSignedShort(out, c.value);
+        if (c.kind == 2) putCompressedSignedLong(out, c.value);
+        EXPECT_EQ(c.bytes, out) << c.kind << " " << c.value;
+    }
+}
+
+TEST(HlpFormat, Lz77ExpandsToWhatWasCompressed) {
+    std::string longText;
+    for (int i = 0; i < 600; ++i) longText += "word" + std::to_string(i % 37) + " ";
+    std::string inputs[] = {"", "a", "abcabcabcabcabcabcabcabc", std::string(5000, 'z'), longText};
+    for (const std::string& input : inputs) {
+        Bytes data(input.begin(), input.end());
+        Bytes packed = compressLz77(data);
+        EXPECT_EQ(data, expandLz77(packed)) << input.size();
+        if (input.size() > 100) {
+            EXPECT_LT(packed.size(), data.size() / 2) << "no compression";
+        }
+    }
+    // A reference before the start of the data is refused.
+    EXPECT_THROW(expandLz77(Bytes{0x01, 0x05, 0x00}), std::runtime_error);
+}
+
+TEST(HlpFormat, ContextHash) {
+    EXPECT_EQ(0u, contextHash(""));
+    EXPECT_EQ(17u, contextHash("a"));
+    EXPECT_EQ(contextHash("GENERAL"), contextHash("general"));
+    EXPECT_EQ(1u * 43 * 43 + 10 * 43 + 13, contextHash("10_"));
+    EXPECT_THROW(contextHash("a b"), std::runtime_error);
+}
+
+TEST(HlpWriter, WrittenFileReadsBackWithItsContexts) {
+    HelpProject help;
+    help.title = "Test Help";
+    std::string many;
+    for (int i = 0; i < 300; ++i) many += "<p>Paragraph " + std::to_string(i) + " of a long topic.</p>";
+    help.topics.push_back(parseTopic("First.htm", page("<h1>First</h1><p>See <a href=\"Second.htm\">it</a>.</p>", "First topic")));
+    help.topics.push_back(parseTopic("Second.htm", page(many, "Second topic")));  // spans topic blocks
+    help.topics.push_back(parseTopic("Third.htm", page("<p>end</p>", "Third topic")));
+    help.map = {{0, "First"}, {1, "Third"}, {7, "Second"}};
+
+    HlpContents read = readHlp(writeHlp(help));
+    EXPECT_EQ("Test Help", read.title);
+    ASSERT_EQ(3u, read.topicTitles.size());
+    EXPECT_EQ("Third topic", read.topicTitles[2]);
+    EXPECT_EQ("First topic", read.contextTitles.at(0));
+    EXPECT_EQ("Third topic", read.contextTitles.at(1));
+    EXPECT_EQ("Second topic", read.contextTitles.at(7));
+    EXPECT_EQ("Second topic", read.hashTitles.at(contextHash("Second")));
+    EXPECT_NE(std::string::npos, read.topicTexts[1].find("Paragraph 299 of a long topic."));
+    EXPECT_NE(std::string::npos, read.topicTexts[0].find("See it."));
+}
+
+TEST(HlpWriter, ContentsFile) {
+    HelpProject help;
+    help.title = "Help";
+    help.contents = {{1, "Book", ""}, {2, "Page", "Page"}};
+    EXPECT_EQ(":Base kzo.hlp\r\n:Title Help\r\n1 Book\r\n2 Page=Page\r\n", writeCnt(help, "kzo.hlp"));
+}
+
+}  // namespace
+}  // namespace helpgen
