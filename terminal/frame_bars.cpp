@@ -189,6 +189,9 @@ bool FrameBars::create(HWND frame, int activeSched) {
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBARS_SIZEGRIP,
                                  0, 0, 0, 0, frame, reinterpret_cast<HMENU>(IDW_STATUS_BAR), module_, nullptr);
     if (!statusBar_) return false;
+    // Three panes from the start, so texts set before the first layout stay.
+    int parts[3] = {200, 200 + kPathPaneWidth, -1};
+    SendMessageA(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     showPrompt(0);
 
     addBands();
