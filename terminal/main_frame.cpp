@@ -11,6 +11,7 @@
 #include "help_runner.h"
 #include "launchers.h"
 #include "resource.h"
+#include "scheduler_commands.h"
 #include "string_table.h"
 #include "suite_names.h"
 #include "terminal_boxes.h"
@@ -431,6 +432,7 @@ void CMainFrame::switchSchedule(int schedule) {
 void CMainFrame::registerCommands() {
     CommandTable& c = commands_;
     document_.registerCommands(c);
+    registerSchedulerCommands(*this);
 
     c.add(ID_VIEW_USER_SCHEDULE, [this] { switchSchedule(0); }, [this] { return radio(activeSched() == 0); });
     c.add(ID_VIEW_SYSTEM_SCHEDULE, [this] { switchSchedule(1); }, [this] { return radio(activeSched() == 1); });

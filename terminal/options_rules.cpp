@@ -1,0 +1,76 @@
+#include "options_rules.h"
+
+#include <algorithm>
+
+#include "blanks.h"
+
+namespace kzo {
+
+bool parseRefreshTime(const std::string& text, int& minutes) {
+    const std::string digits = trimBlanks(text);
+    if (digits.empty() || digits.size() > 2) return false;
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1 || value > 60) return false;
+    minutes = value;
+    return true;
+}
+
+SchedulerPageCheck checkSchedulerPage(SchedulerPageValues& v) {
+    v.dat = trimBlanks(v.dat);
+    v.log = trimBlanks(v.log);
+    v.wav = trimBlanks(v.wav);
+    if (v.dat.empty()) return {kScheduleFileMissing, SchedulerField::Dat};
+    if (v.dat.size() > kExecutorPathLength) return {kFileNameTooLong, SchedulerField::Dat};
+    if (v.log.empty()) v.logF = false;
+    if (v.logF && v.log.size() > kExecutorPathLength) return {kFileNameTooLong, SchedulerField::Log};
+    if (!parseRefreshTime(v.refreshText, v.refreshTime)) return {kRefreshTimeInvalid, SchedulerField::Refresh};
+    if (v.wav.size() > kExecutorPathLength) return {kFileNameTooLong, SchedulerField::Wav};
+    return {};
+}
+
+std::vector<int> colorTargets(bool useColors, const std::vector<int>& selected, ColorKind kind) {
+    if (!useColors) return {0};
+    const int limit = kind == ColorKind::Text ? kTextColorEntries : kColorEntries;
+    std::vector<int> entries;
+    for (int entry : selected)
+        if (entry >= 0 && entry < limit) entries.push_back(entry);
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
+}
+
+std::uint32_t entryColor(const TerminalSettings& s, int entry, ColorKind kind) {
+    if (kind == ColorKind::Background) return s.bkColors[entry >= 0 && entry < kColorEntries ? entry : 0];
+    return s.textColors[entry >= 0 && entry < kTextColorEntries ? entry : 0];
+}
+
+void setEntryColors(TerminalSettings& s, const std::vector<int>& entries, ColorKind kind, std::uint32_t color) {
+    for (int entry : entries) {
+        if (kind == ColorKind::Background && entry >= 0 && entry < kColorEntries) s.bkColors[entry] = color;
+        if (kind == ColorKind::Text && entry >= 0 && entry < kTextColorEntries) s.textColors[entry] = color;
+    }
+    s.textColor = s.textColors[0];
+    s.bkColor = s.bkColors[0];
+}
+
+SampleColors sampleEntryColors(const TerminalSettings& s, int entry) {
+    SampleColors colors;
+    if (s.defColors) {
+        colors.system = true;
+        return colors;
+    }
+    if (s.useColors && entry >= 0 && entry < kColorEntries) {
+        colors.background = s.bkColors[entry];
+        colors.text = entry < kTextColorEntries ? s.textColors[entry] : s.textColor;
+        return colors;
+    }
+    colors.text = s.textColor;
+    colors.background = s.bkColor;
+    return colors;
+}
+
+}  // namespace kzo
