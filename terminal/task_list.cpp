@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "clock.h"
 #include "diagnostics_info.h"
+#include "next_run_text.h"
 #include "resource.h"
 #include "string_table.h"
 
@@ -28,7 +30,7 @@ bool TaskList::create(HWND parent, int id) {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
     if (!list_) return false;
     defaultFont_ = reinterpret_cast<HFONT>(SendMessageA(list_, WM_GETFONT, 0, 0));
-    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_UNDERLINEHOT;
+    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_UNDERLINEHOT | LVS_EX_INFOTIP;
     ListView_SetExtendedListViewStyleEx(list_, ex, ex);
     hint_ = loadString(IDS_EMPTY_LIST_HINT);
     names_ = loadTaskListNames();
@@ -280,6 +282,16 @@ bool TaskList::onNotify(const NMHDR& header, LRESULT& result, int activateComman
     }
     case NM_CUSTOMDRAW:
         return onCustomDraw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)), result);
+    case LVN_GETINFOTIPA: {
+        // A row's tip says when its task runs next, as its scheduler will run it.
+        auto& tip = const_cast<NMLVGETINFOTIPA&>(reinterpret_cast<const NMLVGETINFOTIPA&>(header));
+        std::size_t row = static_cast<std::size_t>(tip.iItem);
+        if (row >= rows_.size() || !tip.pszText || tip.cchTextMax <= 0) return true;
+        std::string text = nextRunText(store_.item(rows_[row]), SystemClock().now(),
+                                       userSchedule_ ? SchedulerRole::User : SchedulerRole::System, settings_.ampm);
+        lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
+        return true;
+    }
     case LVN_COLUMNCLICK:
         sortByColumn(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         return true;
