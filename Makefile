@@ -1,12 +1,12 @@
 # The front door: `make` builds both architectures, `make test` runs every test
 # under Wine, `make run` starts the scheduler for a person to watch, `make bench`
-# prints the benchmark tables.
+# prints the benchmark tables, `make fuzz` fuzzes the pure modules natively.
 BUILD    := build
 X64      := $(BUILD)/x64
 X86      := $(BUILD)/x86
 JOBS     ?= $(shell nproc)
 
-.PHONY: all build bootstrap test bench run clean
+.PHONY: all build bootstrap test bench fuzz run clean
 
 all: build
 
@@ -34,6 +34,10 @@ run: bootstrap $(X64)/build.ninja
 bench: bootstrap $(X64)/build.ninja
 	cmake --build $(X64) -j $(JOBS)
 	sh tools/bench.sh $(X64)
+
+# Host clang with libFuzzer, ASan and UBSan; FUZZ_SECONDS per harness (60).
+fuzz:
+	sh tools/fuzz.sh
 
 clean:
 	rm -rf $(BUILD)
