@@ -116,15 +116,18 @@ void TaskList::rebuild() {
     rows_.resize(store_.count());
     for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i] = i;
     sortRows();
-    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), 0);
+    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOINVALIDATEALL);
     InvalidateRect(list_, nullptr, TRUE);
     SetFocus(list_);
 }
 
 void TaskList::clear() {
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Unselecting "every row" costs a notification per row: only when some
+    // row is selected or has the focus.
+    if (ListView_GetSelectedCount(list_) > 0 || focusedRow() != -1)
+        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     rows_.clear();
-    ListView_SetItemCountEx(list_, 0, 0);
+    ListView_SetItemCountEx(list_, 0, LVSICF_NOINVALIDATEALL);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
