@@ -29,7 +29,7 @@ test: bootstrap
 	sh tools/with-display.sh ctest --test-dir $(X64) --output-on-failure -j $(JOBS)
 
 run: bootstrap $(X64)/build.ninja
-	cmake --build $(X64) -j $(JOBS) --target tickr demo_schedule
+	cmake --build $(X64) -j $(JOBS) --target tickr kzo demo_schedule
 	sh tools/run-demo.sh $(X64)
 
 bench: bootstrap $(X64)/build.ninja
