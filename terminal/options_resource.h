@@ -82,7 +82,6 @@
 
 // Strings the system numbers
 #define IDS_PROPERTIES_TAB         6105  // "Properties"
-#define IDS_OPTIONS_CAPTION        7519  // "Options"
 #define IDS_INFO_TIME              7527
 #define IDS_DIAGNOSTICS_QUERY      7531
 #define IDS_CONVERT_SET_WORKING    7571
