@@ -21,11 +21,12 @@ fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
 
+# shoot MODE NAME: ui_demo in this mode, saved as OUT_DIR/NAME.png.
 shoot() {
   mode=$1
   wine "$build/tests/ui_demo.exe" "$mode" >/dev/null 2>&1 </dev/null &
-  sleep "${2:-3}"
-  import -window root "$out/ui-$mode.png"
+  sleep 3
+  import -window root "$out/$2.png"
   wineserver -k 2>/dev/null || true
   wait 2>/dev/null || true
 }
@@ -36,15 +37,14 @@ if [ -z "$KZO_SHOTS_DISPLAY" ]; then
 fi
 wine reg add "$theme" /v ThemeActive /d 1 /f >/dev/null 2>&1
 for mode in msgbox about linkmenu showcase container menubar inactive; do
-  shoot "$mode"
+  shoot "$mode" "ui-$mode"
   echo "$out/ui-$mode.png"
 done
 # Without a visual style: the classic look, the flat header painted by us.
 wine reg add "$theme" /v ThemeActive /d 0 /f >/dev/null 2>&1
 wineserver -w
 for mode in showcase menubar; do
-  shoot "$mode"
-  mv "$out/ui-$mode.png" "$out/ui-$mode-classic.png"
+  shoot "$mode" "ui-$mode-classic"
   echo "$out/ui-$mode-classic.png"
 done
 wine reg add "$theme" /v ThemeActive /d 1 /f >/dev/null 2>&1
