@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 
@@ -25,12 +27,14 @@ constexpr const char* kSchedulerKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4\\Sche
 constexpr const char* kTerminalKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4\\Terminal";
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kService = "KZO Scheduler";
-constexpr WPARAM kOptions = 2201, kStart = 2202, kConvert = 2204, kActive = 32825, kStop = 32826,
-                 kScheduleProperties = 32831;
+constexpr WPARAM kOptions = 2201, kStart = 2202, kConvert = 2204, kDiagnostics = 2205, kSelectAll = 2500,
+                 kActive = 32825, kStop = 32826, kClearLogfile = 32827, kScheduleProperties = 32831;
 constexpr int kDontAskAgain = 6150;
 // Controls of the Options and Convert dialogs.
 constexpr int kRefreshTime = 1415, kWarn = 1417, kSoundFile = 1422;
+constexpr int kConfirmations = 1451, kUnselectAll = 1454;
 constexpr int kConvertSource = 1471, kConvertTarget = 1473;
+constexpr int kReport = 1482;
 
 int trayIconOf(HWND window) { return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(window, "KZOTrayIcon"))); }
 
@@ -56,7 +60,22 @@ HWND descendant(HWND root, int id) {
 void setText(HWND dialog, int id, const std::string& text) {
     HWND control = descendant(dialog, id);
     ASSERT_NE(nullptr, control) << "control " << id;
-    SetWindowTextA(control, text.c_str());
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The text of a control of another process (WM_GETTEXT crosses processes).
+std::string textOf(HWND control) {
+    std::string text(static_cast<std::size_t>(SendMessageA(control, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+    return text;
+}
+
+// Shows page index of the Options sheet, as a click on its tab does.
+void showPage(HWND options, int index) {
+    HWND tabs = FindWindowExA(FindWindowExA(options, nullptr, "#32770", nullptr), nullptr, "SysTabControl32", nullptr);
+    ASSERT_NE(nullptr, tabs);
+    SendMessageA(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
 }
 
 DWORD serviceState() {
@@ -181,8 +200,14 @@ TEST_F(SchedulerControlProgram, OnWindows98TheSystemSchedulerIsTheTrayProgramWit
     command(frame, kStart);
     ASSERT_TRUE(waitUntil([] { return mutexExists("KZOMutexSys"); })) << "no System Scheduler";
     EXPECT_FALSE(mutexExists("KZOMutexUsr"));
+
+    // A User Scheduler beside it, its window the newer of the two: the stop
+    // still reaches the System Scheduler, and only it.
+    ChildProcess userScheduler(test::quoted(programs.file("tickr.exe")));
+    ASSERT_TRUE(waitUntil([] { return mutexExists("KZOMutexUsr"); }));
     command(frame, kStop);
-    EXPECT_TRUE(waitUntil([] { return !mutexExists("KZOMutexSys"); }));
+    EXPECT_TRUE(waitUntil([] { return !mutexExists("KZOMutexSys"); })) << "the System Scheduler runs on";
+    EXPECT_TRUE(userScheduler.running());
     closeTerminal(frame);
 }
 
@@ -206,6 +231,11 @@ TEST_F(SchedulerControlProgram, OnNtTheServiceIsStartedPausedByActiveAndStopped)
     HWND frame = startTerminal();
     ASSERT_NE(nullptr, frame);
 
+    // Started mid-minute the service passes at once and sees itself active:
+    // the pass that then sees it inactive pauses it. (A service whose first
+    // pass comes after the toggle starts inactive and is not paused: the
+    // Active it compares with starts at 0.)
+    test::waitForMidMinute();
     command(frame, kStart);
     ASSERT_TRUE(waitUntil([] { return serviceState() == SERVICE_RUNNING; }, 20000)) << "state " << serviceState();
     command(frame, kScheduleProperties);
@@ -217,7 +247,8 @@ TEST_F(SchedulerControlProgram, OnNtTheServiceIsStartedPausedByActiveAndStopped)
 
     command(frame, kActive);
     EXPECT_TRUE(waitUntil([&] { return system.dword("Active") == 0u; }));
-    EXPECT_TRUE(waitUntil([] { return serviceState() == SERVICE_PAUSED; }, 75000)) << "state " << serviceState();
+    EXPECT_TRUE(waitUntil([] { return serviceState() == SERVICE_PAUSED; }, 75000))
+        << "state " << serviceState() << ", Active " << system.dword("Active").value_or(9);
 
     command(frame, kStop);
     EXPECT_TRUE(waitUntil([] { return serviceState() == SERVICE_STOPPED; }, 20000)) << "state " << serviceState();
@@ -227,6 +258,8 @@ TEST_F(SchedulerControlProgram, OnNtTheServiceIsStartedPausedByActiveAndStopped)
 TEST_F(SchedulerControlProgram, OptionsOkWritesTheSettingsAndTheRunEntryAndSetsBothEvents) {
     UniqueHandle userEvent(CreateEventA(nullptr, TRUE, FALSE, "KZO_SCHEDULER_5_USR_UPDATE_EVENT"));
     UniqueHandle systemEvent(CreateEventA(nullptr, TRUE, FALSE, "KZO_SCHEDULER_5_SYS_UPDATE_EVENT"));
+    ResetEvent(userEvent.get());  // should an earlier holder have left them set
+    ResetEvent(systemEvent.get());
     user.setDword("AutoStart", 1);
     user.setDword("Warn", 0);
     HWND frame = startTerminal();
@@ -273,6 +306,7 @@ TEST_F(SchedulerControlProgram, AConvertedOldScheduleIsTheOneTheUserSchedulerRun
     old[412] = 1;    // cycle
     const std::string source = data.file("old.dat"), target = data.file("new.jsf");
     test::writeFile(source, old);
+    test::writeSchedule(target, {test::record("Kept")});
     askNothing();
     HWND frame = startTerminal();
     ASSERT_NE(nullptr, frame);
@@ -283,6 +317,11 @@ TEST_F(SchedulerControlProgram, AConvertedOldScheduleIsTheOneTheUserSchedulerRun
     setText(convert, kConvertSource, source);
     setText(convert, kConvertTarget, target);
     PostMessageA(convert, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(std::string::npos, test::readAndAnswerBox(kzo->pid(), "Warning", IDNO).find("Overwrite ?"));
+    ASSERT_TRUE(IsWindow(convert)) << "No keeps the dialog";
+    EXPECT_EQ("Kept", fieldText(test::readSchedule(target).at(0).name));
+    PostMessageA(convert, WM_COMMAND, IDOK, 0);
+    test::readAndAnswerBox(kzo->pid(), "Warning", IDYES);
     EXPECT_NE(std::string::npos, test::readAndAnswerBox(kzo->pid(), "Query", IDYES).find("The file have been converted."));
     ASSERT_TRUE(waitUntil([&] { return user.stored("DAT") == test::RegValue::string(target); }));
     ASSERT_EQ(1u, test::readSchedule(target).size());
@@ -293,6 +332,71 @@ TEST_F(SchedulerControlProgram, AConvertedOldScheduleIsTheOneTheUserSchedulerRun
     command(frame, kStop);
     EXPECT_TRUE(waitUntil([] { return !mutexExists("KZOMutexUsr"); }));
     closeTerminal(frame);
+}
+
+TEST_F(SchedulerControlProgram, ClearLogfileDeletesTheShownSchedulersLogAfterTheQuestion) {
+    const std::string log = data.file("user.log");
+    test::writeFile(log, "a line\r\n");
+    user.setString("LOG", log);
+    user.setDword("LogF", 1);
+    HWND frame = startTerminal();
+    ASSERT_NE(nullptr, frame);
+    command(frame, kClearLogfile);
+    EXPECT_EQ("Do you want to delete user logfile ?\t \t|", test::readAndAnswerBox(kzo->pid(), "Warning", IDNO));
+    EXPECT_TRUE(test::fileExists(log)) << "No keeps it";
+    command(frame, kClearLogfile);
+    test::readAndAnswerBox(kzo->pid(), "Warning", IDYES);
+    EXPECT_TRUE(waitUntil([&] { return !test::fileExists(log); }));
+    command(frame, kClearLogfile);  // nothing to delete any more: said so
+    EXPECT_NE(std::string::npos, test::readAndAnswerBox(kzo->pid(), "Warning", IDYES).find("logfile"));
+    EXPECT_NE(std::string::npos, test::readAndAnswerBox(kzo->pid(), "Error").find("Unable to delete the log file \"" + log));
+    closeTerminal(frame);
+}
+
+TEST_F(SchedulerControlProgram, DiagnosticsReportsTheSelectedTasksAfterItsQuestion) {
+    test::writeSchedule(userSchedule, {test::record("Backup"), test::record("Clock"), test::record("Backup")});
+    HWND frame = startTerminal();
+    ASSERT_NE(nullptr, frame);
+    command(frame, kDiagnostics);
+    EXPECT_NE(std::string::npos, test::readAndAnswerBox(kzo->pid(), "Query", IDCANCEL).find("This will collect"));
+    EXPECT_EQ(nullptr, test::waitForBox(kzo->pid(), "Diagnostics", 500)) << "Cancel ends the command";
+
+    command(frame, kSelectAll);
+    command(frame, kDiagnostics);
+    test::readAndAnswerBox(kzo->pid(), "Query", IDOK);
+    HWND dialog = test::waitForBox(kzo->pid(), "Diagnostics");
+    ASSERT_NE(nullptr, dialog);
+    const std::string report = textOf(descendant(dialog, kReport));
+    EXPECT_EQ(0u, report.find("\x95KZO Scheduler  6.30, Build 677 E.\r\n")) << report.substr(0, 80);
+    std::size_t backups = 0;
+    for (std::size_t at = 0; (at = report.find("Name   \t: Backup\r\n", at)) != std::string::npos; ++at) ++backups;
+    EXPECT_EQ(2u, backups) << "each selected row is reported, names alike or not";
+    EXPECT_NE(std::string::npos, report.find("Name   \t: Clock\r\n"));
+    EXPECT_NE(std::string::npos, report.find("<END OF REPORT>"));
+    ASSERT_TRUE(test::answerBox(dialog, IDOK));
+    closeTerminal(frame);
+}
+
+// The System settings page stores the confirmations when it is left; Cancel
+// leaves them stored.
+TEST_F(SchedulerControlProgram, ConfirmationsAreStoredWhenTheirPageIsLeftEvenIfTheSheetIsCancelled) {
+    HWND frame = startTerminal();
+    ASSERT_NE(nullptr, frame);
+    command(frame, kOptions);
+    HWND options = test::waitForBox(kzo->pid(), "Options");
+    ASSERT_NE(nullptr, options);
+    showPage(options, 3);
+    HWND list = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (list = descendant(options, kConfirmations)) != nullptr; }));
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(kUnselectAll, BN_CLICKED), 0);
+    showPage(options, 0);
+    EXPECT_TRUE(waitUntil([&] { return terminal.stored("Confirm") == test::RegValue{REG_BINARY, std::string(7, '\0')}; }))
+        << "stored as the page was left";
+    ASSERT_TRUE(test::answerBox(options, IDCANCEL));
+    command(frame, kStart);
+    EXPECT_TRUE(waitUntil([] { return mutexExists("KZOMutexUsr"); })) << "started without a question";
+    closeTerminal(frame);
+    EXPECT_EQ(std::string(7, '\0'), terminal.stored("Confirm").bytes);
 }
 
 }  // namespace
