@@ -1,9 +1,9 @@
 #include "scheduler_control.h"
 
+#include "autostart_entry.h"
 #include "blanks.h"
 #include "expand_env.h"
 #include "launchers.h"
-#include "autostart_entry.h"
 #include "main_frame.h"
 #include "message_text.h"
 #include "product_names.h"
