@@ -1,6 +1,6 @@
 // The installer's decisions: the folder offered and the folder used, the
-// folder levels to create, the files by family, the registry changes, the
-// shortcuts and the command lines.
+// folder levels to create, the files by family, the registry changes and the
+// command lines.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -78,31 +78,6 @@ TEST(CommandLines, ProgramsOfTheInstallFolderQuoted) {
     EXPECT_EQ("\"C:\\Program Files\\KZO\\tickr.exe\"", executorCommand(folder, false));
     EXPECT_EQ("\"C:\\Program Files\\KZO\\tickr.exe\" /s", executorCommand(folder, true));
     EXPECT_EQ("\"C:\\Program Files\\KZO\\tickrnt.exe\" /r", serviceRegistrationCommand(folder));
-    EXPECT_EQ((Strings{"KZO Scheduler 1", "KZO Scheduler 2", "KZO Scheduler 3", "KZO Scheduler 4",
-                       "KZO Scheduler 5", "KZO Scheduler 6"}),
-              olderTerminalTitles());
-}
-
-TEST(Shortcuts, StartMenuAndDesktopPointIntoTheInstallFolder) {
-    const std::string folder = "D:\\KZO\\";
-    std::vector<ShortcutPlan> menu = startMenuShortcuts(folder);
-    const char* const expected[][3] = {
-        {"KZO Terminal.lnk", "D:\\KZO\\kzo.exe", "KZO Terminal"},
-        {"KZO Scheduler Help.lnk", "D:\\KZO\\kzo.hlp", "Windows Help File"},
-        {"KZO Scheduler Help (HTML).lnk", "D:\\KZO\\kzo.chm", "HTML Help File"},
-        {"Uninstall.lnk", "D:\\KZO\\remover.exe", "Uninstall"},
-        {"WhatsNew.lnk", "D:\\KZO\\whatsnew.txt", "WhatsNew"},
-    };
-    ASSERT_EQ(std::size(expected), menu.size());
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        EXPECT_EQ(expected[i][0], menu[i].linkName);
-        EXPECT_EQ(expected[i][1], menu[i].target);
-        EXPECT_EQ(expected[i][2], menu[i].description);
-    }
-    ShortcutPlan desktop = desktopShortcut(folder);
-    EXPECT_EQ("KZO Terminal.lnk", desktop.linkName);
-    EXPECT_EQ("D:\\KZO\\KZO.exe", desktop.target);
-    EXPECT_EQ("KZO Terminal", desktop.description);
 }
 
 TEST(CommonControls, VersionBelow472IsTooOld) {

@@ -259,8 +259,15 @@ TEST_F(SetupProgram, SystemSchedulerOnNtThenASecondInstallOverTheRunningOne) {
     RegKey(HKEY_CURRENT_USER, kSchedulerKey).setDword("Warn", 1);
 
     // Over the running schedulers: they are stopped and their files replaced.
+    DWORD executorPid = 0;
+    GetWindowThreadProcessId(FindWindowA("KZOClass", "KZO Window"), &executorPid);
+    HANDLE executor = OpenProcess(SYNCHRONIZE, FALSE, executorPid);
+    ASSERT_NE(nullptr, executor);
     Wizard wizard;
     wizard.install(true);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(executor, 0)) << "the User Scheduler was not stopped";
+    CloseHandle(executor);
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), serviceState());
     expectInstalledFiles();
     expectUserValuesReset();
     RegKey machine(HKEY_LOCAL_MACHINE, kSchedulerKey);
