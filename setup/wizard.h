@@ -20,8 +20,10 @@ struct SetupState {
     bool finished = false;
 };
 
-// The first and the last page: the watermark at the left, the page's title
-// large and bold on white. Cancel asks whether to quit on every page.
+// A page of the wizard. The outer pages (the first and the last) show the
+// watermark at the left and their title large and bold on white; the inner
+// one has its title in the sheet's header band. Cancel asks whether to quit
+// on every page.
 class SetupPage : public PropertyPage {
 public:
     SetupPage(SetupState& state, unsigned titleId, bool outer) : state_(state), titleId_(titleId), outer_(outer) {}
