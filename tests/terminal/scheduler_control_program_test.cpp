@@ -40,20 +40,21 @@ int trayIconOf(HWND window) { return static_cast<int>(reinterpret_cast<INT_PTR>(
 
 // A control anywhere inside a window (the pages of a sheet are windows in
 // windows).
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK matchControl(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ControlSearch*>(parameter);
+    if (GetDlgCtrlID(window) != search->id) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 HWND descendant(HWND root, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND w, LPARAM p) {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(w) != s->id) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(root, matchControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
