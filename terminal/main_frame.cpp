@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "string_table.h"
 #include "suite_names.h"
+#include "task_editing.h"
 #include "terminal_boxes.h"
 #include "terminal_settings_registry.h"
 #include "time_control_loop.h"
@@ -431,6 +432,7 @@ void CMainFrame::switchSchedule(int schedule) {
 void CMainFrame::registerCommands() {
     CommandTable& c = commands_;
     document_.registerCommands(c);
+    registerTaskEditing(*this);
 
     c.add(ID_VIEW_USER_SCHEDULE, [this] { switchSchedule(0); }, [this] { return radio(activeSched() == 0); });
     c.add(ID_VIEW_SYSTEM_SCHEDULE, [this] { switchSchedule(1); }, [this] { return radio(activeSched() == 1); });
