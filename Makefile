@@ -1,13 +1,13 @@
 # The front door: `make` builds both architectures, `make test` runs every test
 # under Wine, `make run` starts the scheduler for a person to watch, `make bench`
-# prints the benchmark tables, `make dist` makes the release folder build/dist and
-# its zip.
+# prints the benchmark tables, `make fuzz` fuzzes the pure modules natively,
+# `make dist` makes the release folder build/dist and its zip.
 BUILD    := build
 X64      := $(BUILD)/x64
 X86      := $(BUILD)/x86
 JOBS     ?= $(shell nproc)
 
-.PHONY: all build bootstrap test bench run dist clean
+.PHONY: all build bootstrap test bench fuzz run dist clean
 
 all: build
 
@@ -29,7 +29,7 @@ test: bootstrap
 	sh tools/with-display.sh ctest --test-dir $(X64) --output-on-failure -j $(JOBS)
 
 run: bootstrap $(X64)/build.ninja
-	cmake --build $(X64) -j $(JOBS) --target tickr demo_schedule
+	cmake --build $(X64) -j $(JOBS) --target tickr kzo demo_schedule
 	sh tools/run-demo.sh $(X64)
 
 bench: bootstrap $(X64)/build.ninja
@@ -49,6 +49,10 @@ dist: bootstrap $(X64)/build.ninja
 	cd $(BUILD) && zip -q -r -X $(DIST_ZIP) $(DIST_NAME)
 	rm -rf $(BUILD)/$(DIST_NAME)
 	sh tools/check-dist.sh $(BUILD)/dist $(BUILD)/$(DIST_ZIP) $(X64)/dist-work/hlpgen
+
+# Host clang with libFuzzer, ASan and UBSan; FUZZ_SECONDS per harness (60).
+fuzz:
+	sh tools/fuzz.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -6,10 +6,11 @@
 
 namespace kzo {
 
-LaunchTime SystemClock::now() {
+LocalTime SystemClock::localTime() {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    LaunchTime t{};
+    LocalTime local{};
+    LaunchTime& t = local.time;
     t.second = st.wSecond;
     t.minute = st.wMinute;
     t.hour = st.wHour;
@@ -17,7 +18,8 @@ LaunchTime SystemClock::now() {
     t.month = st.wMonth;
     t.year = st.wYear;
     t.weekday = mondayFirstWeekday(st.wDayOfWeek);
-    return t;
+    local.milliseconds = st.wMilliseconds;
+    return local;
 }
 
 std::uint64_t SystemClock::uptimeMs() {

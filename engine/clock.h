@@ -8,22 +8,32 @@
 
 namespace kzo {
 
+// The local time with its milliseconds: the loop aims its waits at the
+// millisecond, while a pass only ever sees the launch time.
+struct LocalTime {
+    LaunchTime time;
+    std::uint32_t milliseconds;  // 0..999
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
-    // The local time, read once at the start of a pass.
-    virtual LaunchTime now() = 0;
+    // The local time, read in one go.
+    virtual LocalTime localTime() = 0;
     // Milliseconds since the system started.
     virtual std::uint64_t uptimeMs() = 0;
     // Waits ms milliseconds or until the stop event (a HANDLE) is set; true when
     // it was set.
     virtual bool waitOrStop(std::uint32_t ms, void* stopEvent) = 0;
+
+    // The local time without its milliseconds, as a pass reads it.
+    LaunchTime now() { return localTime().time; }
 };
 
 // The system's clock.
 class SystemClock final : public Clock {
 public:
-    LaunchTime now() override;
+    LocalTime localTime() override;
     std::uint64_t uptimeMs() override;
     bool waitOrStop(std::uint32_t ms, void* stopEvent) override;
 };

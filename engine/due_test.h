@@ -42,11 +42,12 @@ bool passesDayFilter(const TaskRecord& record, const DueContext& context);
 // Launch the task in this minute.
 bool isDue(const TaskRecord& record, const DueContext& context);
 
-// Calls onDue(record) for every due record of the store, in store order: a
-// pass's walk. The records are 1709 bytes apart, so the fields the test reads
-// are fetched a few records ahead.
-template <typename OnDue>
-void forEachDue(ScheduleStore& store, const DueContext& context, OnDue onDue) {
+// Calls onDue(record) for every due record of the store (a schedule store, or
+// anything with its count() and item()), in store order: a pass's walk. The
+// records are 1709 bytes apart, so the fields the test reads are fetched a few
+// records ahead.
+template <typename Store, typename OnDue>
+void forEachDue(Store& store, const DueContext& context, OnDue onDue) {
     constexpr std::size_t kAhead = 8;
     const std::size_t count = store.count();
     for (std::size_t i = 0; i < count; ++i) {

@@ -18,6 +18,13 @@ constexpr std::uint32_t kPauseAfterLaunchMs = 2000;
 
 int minuteOfDay(const LaunchTime& t) { return t.hour * 60 + t.minute; }
 
+// The minute with its date, so that no two minutes of different days are taken
+// for one.
+std::int64_t minuteKey(const LaunchTime& t) {
+    std::int64_t days = (static_cast<std::int64_t>(t.year) * 13 + t.month) * 32 + t.day;
+    return days * 1440 + minuteOfDay(t);
+}
+
 // Holds the loop's file section: the schedule file's reload, and a pass's
 // launches with their write-back and log lines.
 class FileSection {
@@ -32,12 +39,6 @@ private:
 };
 
 }  // namespace
-
-std::uint32_t msUntilNextPass(int seconds) {
-    return seconds == 0 ? 0 : static_cast<std::uint32_t>(61 - seconds) * 1000;
-}
-
-bool wantsImmediatePass(int seconds) { return seconds > 10 && seconds < 50; }
 
 TimeControlLoop::TimeControlLoop(LoopConfig config, Clock& clock, PlatformActions& actions)
     : config_(std::move(config)),
@@ -100,30 +101,44 @@ DWORD WINAPI TimeControlLoop::immediatePassEntry(void* self) {
     return 0;
 }
 
+// Waits to 1.000 s after the next full minute, then passes at the time read on
+// waking. The launch time is read once there, so the minute tried and the minute
+// passed are one: a wake a few milliseconds late passes the right minute, and
+// one early enough to land in the minute already tried only waits again
+// (briefly) instead of repeating it. A minute whose pass ended early is thereby
+// not tried again either. The minute the executor starts in is the immediate
+// pass's, unless it has just begun (second 0): then the loop passes it at once.
 void TimeControlLoop::loopThread() {
     if (loopGuard_.exchange(true)) return;
-    int lastTried = -1;
+    LocalTime local = clock_.localTime();
+    std::int64_t lastTried = local.time.second == 0 ? -1 : minuteKey(local.time);
     while (!stopRequested()) {
-        LaunchTime now = clock_.now();
-        // A minute whose pass was tried at second 0 and ended early (Active 0,
-        // say) is not tried again at once: the thread sleeps to the next one.
-        bool tried = minuteOfDay(now) == lastTried;
-        std::uint32_t wait = tried && now.second == 0 ? 61000 : msUntilNextPass(now.second);
-        if (wait != 0 && clock_.waitOrStop(wait, stopEvent_.get())) return;
-        lastTried = minuteOfDay(clock_.now());
-        guardedPass();
+        // A minute that has just begun and was not tried yet is passed at once:
+        // a start at second 0, or a pass held up past the turn of the minute.
+        bool atOnce = local.time.second == 0 && minuteKey(local.time) != lastTried;
+        if (!atOnce && clock_.waitOrStop(msUntilNextPass(local.time.second,
+                                                         static_cast<int>(local.milliseconds)),
+                                         stopEvent_.get()))
+            return;
+        LaunchTime woke = clock_.now();
+        if (minuteKey(woke) != lastTried) {
+            lastTried = minuteKey(woke);
+            guardedPass(woke);
+        }
+        local = clock_.localTime();
     }
 }
 
 void TimeControlLoop::immediatePassThread() {
-    if (wantsImmediatePass(clock_.now().second) && !stopRequested()) guardedPass();
+    LaunchTime started = clock_.now();
+    if (wantsImmediatePass(started.second) && !stopRequested()) guardedPass(started);
 }
 
 // A pass that fails with an exception (no memory, say) is given up; the next
 // minute tries again. The thread, and with it the scheduler, lives on.
-void TimeControlLoop::guardedPass() {
+void TimeControlLoop::guardedPass(const LaunchTime& now) {
     try {
-        pass();
+        passAt(now);
     } catch (...) {
     }
 }

@@ -17,6 +17,7 @@
 
 #include "clock.h"
 #include "due_test.h"
+#include "pass_timing.h"
 #include "platform_actions.h"
 #include "schedule_store.h"
 #include "scheduler_settings.h"
@@ -30,13 +31,6 @@ constexpr const char* kSystemUpdateEvent = "KZO_SCHEDULER_5_SYS_UPDATE_EVENT";
 // Result codes of start().
 constexpr int kLoopStarted = 0;
 constexpr int kLoopThreadFailed = 3;
-
-// The milliseconds the loop thread sleeps before its next pass when the clock
-// shows these seconds: passes start about one second after each full minute.
-std::uint32_t msUntilNextPass(int seconds);
-// Whether a freshly started executor evaluates at once: not when the minute is
-// about to turn or has just begun.
-bool wantsImmediatePass(int seconds);
 
 struct LoopConfig {
     SchedulerRole role = SchedulerRole::User;
@@ -87,7 +81,7 @@ private:
     static DWORD WINAPI immediatePassEntry(void* self);
     void endThread(UniqueHandle& thread);
     void loopThread();
-    void guardedPass();
+    void guardedPass(const LaunchTime& now);
     void immediatePassThread();
     bool reload(const LaunchTime& now);
     int launchDue(const LaunchTime& now);

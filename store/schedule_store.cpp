@@ -30,8 +30,6 @@ bool DisplayFilter::accept(TaskRecord& record) const {
     return true;
 }
 
-bool UnchangedFilter::accept(TaskRecord&) const { return true; }
-
 ScheduleStore::ScheduleStore() : file_(INVALID_HANDLE_VALUE) {}
 
 ScheduleStore::~ScheduleStore() { closeHandle(); }
@@ -153,17 +151,16 @@ void ScheduleStore::takeFileFrom(ScheduleStore& other) {
     other.file_ = INVALID_HANDLE_VALUE;
 }
 
-TaskRecord* ScheduleStore::find(const std::string& name) {
+TaskRecord* ScheduleStore::find(std::string_view name) {
+    std::string_view key = withoutOuterBlanks(name);
+    if (key.empty()) return nullptr;
     for (std::size_t i = 0; i < count_; ++i) {
-        TaskRecord& record = records_[i];
-        std::size_t length = fieldLength(record.name);
-        if (length == name.size() && std::memcmp(record.name, name.data(), length) == 0)
-            return &record;
+        if (nameKey(records_[i]) == key) return &records_[i];
     }
     return nullptr;
 }
 
-int ScheduleStore::remove(const std::string& name) {
+int ScheduleStore::remove(std::string_view name) {
     TaskRecord* record = find(name);
     if (!record) return -1;
     TaskRecord* last = &records_[count_ - 1];

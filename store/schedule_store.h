@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "expand_env.h"
 #include "task_record.h"
@@ -45,8 +46,23 @@ public:
 // The re-reads of a save or a write-back: keeps everything unchanged.
 class UnchangedFilter final : public RecordFilter {
 public:
-    bool accept(TaskRecord& record) const override;
+    bool accept(TaskRecord&) const override { return true; }
 };
+
+// Text without the blanks (' ' only) at either end, as a view into it.
+inline std::string_view withoutOuterBlanks(std::string_view text) {
+    std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) return {};
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+// A record's name as every search by name compares it: the name field without
+// the blanks at either end, a view into the record. Names reach a file with
+// blanks around them from hand edits and converted old files; the record keeps
+// them, only the comparison leaves them out. Empty for a name of blanks only.
+inline std::string_view nameKey(const TaskRecord& record) {
+    return withoutOuterBlanks(std::string_view(record.name, fieldLength(record.name)));
+}
 
 class ScheduleStore {
 public:
@@ -90,13 +106,14 @@ public:
     // writes its own records through the same exclusive handle.
     void takeFileFrom(ScheduleStore& other);
 
-    // The first record whose name field equals name exactly (case-sensitive), or
-    // nullptr. Callers trim the name first.
-    TaskRecord* find(const std::string& name);
+    // The first record whose name equals name, both compared without the blanks
+    // at either end (nameKey) and case-sensitive, or nullptr. A name of blanks
+    // only finds nothing.
+    TaskRecord* find(std::string_view name);
 
-    // Removes the named record by moving the last record into its place.
-    // -1 when there is none, else 0.
-    int remove(const std::string& name);
+    // Removes the record find(name) finds by moving the last record into its
+    // place. -1 when there is none, else 0.
+    int remove(std::string_view name);
 
     // Writes the records in order from the start of the file and truncates it
     // there. With skipLaunchedRunOnce (the executors) records whose run-once byte
@@ -110,6 +127,9 @@ public:
 
     // Releases the records: count and capacity become 0.
     void clear();
+    // Drops the records but keeps their memory for the next read: a reload of
+    // a large schedule then costs no page faults.
+    void empty() { count_ = 0; }
 
     std::size_t count() const { return count_; }
     std::size_t capacity() const { return capacity_; }

@@ -5,18 +5,10 @@
 
 namespace kzo {
 
-std::string_view trimmedNameView(const TaskRecord& record) {
-    std::size_t end = fieldLength(record.name);
-    std::size_t begin = 0;
-    while (begin < end && record.name[begin] == ' ') ++begin;
-    while (end > begin && record.name[end - 1] == ' ') --end;
-    return std::string_view(record.name + begin, end - begin);
-}
-
 void trimNameInPlace(TaskRecord& record) {
-    std::string_view trimmed = trimmedNameView(record);
+    std::string_view trimmed = nameKey(record);
     if (trimmed.size() == fieldLength(record.name)) return;
-    std::memmove(record.name, trimmed.data(), trimmed.size());
+    if (!trimmed.empty()) std::memmove(record.name, trimmed.data(), trimmed.size());
     record.name[trimmed.size()] = '\0';
 }
 
@@ -25,7 +17,11 @@ void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecor
     // The first file record of each trimmed name; the views point into file.
     std::unordered_map<std::string_view, const TaskRecord*> byName;
     byName.reserve(fileCount);
-    for (std::size_t i = 0; i < fileCount; ++i) byName.emplace(trimmedNameView(file[i]), &file[i]);
+    // A name of blanks only matches nothing, as in every search by name.
+    for (std::size_t i = 0; i < fileCount; ++i) {
+        std::string_view key = nameKey(file[i]);
+        if (!key.empty()) byName.emplace(key, &file[i]);
+    }
 
     for (std::size_t i = 0; i < memoryCount; ++i) {
         TaskRecord& task = memory[i];

@@ -11,10 +11,6 @@
 
 namespace kzo {
 
-// The record's name without its leading and trailing blanks, as a view into
-// the record, never reaching past the name field.
-std::string_view trimmedNameView(const TaskRecord& record);
-
 // Trims the name field in place. A name that has no blanks at its ends is left
 // byte for byte as it is (also one that fills the field without a NUL);
 // otherwise the trimmed name is moved to the start and terminated.

@@ -38,7 +38,7 @@ void ScheduleDocument::refresh() {
     ScheduleStore& store = frame_.store();
     TaskList& list = frame_.list();
     list.clear();
-    store.clear();
+    store.empty();
     store.setFileName(frame_.scheduleFile().c_str());
     std::string message;
     int opened = store.open(false);
@@ -72,7 +72,7 @@ bool ScheduleDocument::save(const TaskRecord* keepStamp) {
     ScheduleStore& store = frame_.store();
     unsaved_ = false;
     store.setFileName(frame_.scheduleFile().c_str());
-    ScheduleStore file;
+    ScheduleStore& file = saveFile_;
     file.setFileName(store.fileName());
     int opened = file.open(true);
     if (opened != kStoreOk) {
@@ -101,7 +101,7 @@ bool ScheduleDocument::save(const TaskRecord* keepStamp) {
         unsaved_ = true;
         return false;
     }
-    file.clear();
+    file.empty();
     store.takeFileFrom(file);
     int written = store.write(false);
     if (HANDLE event = frame_.updateEvent()) SetEvent(event);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "schedule_store.h"
 #include "task_record.h"
 
 namespace kzo {
@@ -64,6 +65,8 @@ private:
     TaskRecord copyBuffer_{};
     bool copyFull_ = false;
     std::function<bool(TaskRecord&)> newTaskEditor_;
+    // The file as a save reads it, kept so its memory serves every save.
+    ScheduleStore saveFile_;
 };
 
 }  // namespace kzo

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "clock.h"
 #include "diagnostics_info.h"
+#include "next_run_text.h"
 #include "resource.h"
 #include "string_table.h"
 
@@ -28,7 +30,7 @@ bool TaskList::create(HWND parent, int id) {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
     if (!list_) return false;
     defaultFont_ = reinterpret_cast<HFONT>(SendMessageA(list_, WM_GETFONT, 0, 0));
-    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_UNDERLINEHOT;
+    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_UNDERLINEHOT | LVS_EX_INFOTIP;
     ListView_SetExtendedListViewStyleEx(list_, ex, ex);
     hint_ = loadString(IDS_EMPTY_LIST_HINT);
     names_ = loadTaskListNames();
@@ -114,15 +116,18 @@ void TaskList::rebuild() {
     rows_.resize(store_.count());
     for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i] = i;
     sortRows();
-    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), 0);
+    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOINVALIDATEALL);
     InvalidateRect(list_, nullptr, TRUE);
     SetFocus(list_);
 }
 
 void TaskList::clear() {
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Unselecting "every row" costs a notification per row: only when some
+    // row is selected or has the focus.
+    if (ListView_GetSelectedCount(list_) > 0 || focusedRow() != -1)
+        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     rows_.clear();
-    ListView_SetItemCountEx(list_, 0, 0);
+    ListView_SetItemCountEx(list_, 0, LVSICF_NOINVALIDATEALL);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -280,6 +285,16 @@ bool TaskList::onNotify(const NMHDR& header, LRESULT& result, int activateComman
     }
     case NM_CUSTOMDRAW:
         return onCustomDraw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)), result);
+    case LVN_GETINFOTIPA: {
+        // A row's tip says when its task runs next, as its scheduler will run it.
+        auto& tip = const_cast<NMLVGETINFOTIPA&>(reinterpret_cast<const NMLVGETINFOTIPA&>(header));
+        std::size_t row = static_cast<std::size_t>(tip.iItem);
+        if (row >= rows_.size() || !tip.pszText || tip.cchTextMax <= 0) return true;
+        std::string text = nextRunText(store_.item(rows_[row]), SystemClock().now(),
+                                       userSchedule_ ? SchedulerRole::User : SchedulerRole::System, settings_.ampm);
+        lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
+        return true;
+    }
     case LVN_COLUMNCLICK:
         sortByColumn(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         return true;

@@ -71,13 +71,20 @@ mkdir -p "$demo"
 rm -f "$log" "$demo/times.txt"
 wine "$build/tools/demo/demo_schedule.exe" "$demo_windows" </dev/null | tr -d '\r'
 
-wine explorer /desktop=KZO,1024x768 "$build/tray/tickr.exe" >/dev/null 2>&1 </dev/null &
+# The programs side by side in one folder, as an installation has them: the
+# scheduler's "Open Terminal" starts kzo.exe from its own folder.
+mkdir -p "$demo/KZO"
+cp "$build/tray/tickr.exe" "$build/terminal/kzo.exe" "$demo/KZO/"
+wine explorer /desktop=KZO,1024x768 "$demo_windows\\KZO\\tickr.exe" >/dev/null 2>&1 </dev/null &
 desktop_pid=$!
+sleep 2
+wine explorer /desktop=KZO,1024x768 "$demo_windows\\KZO\\kzo.exe" >/dev/null 2>&1 </dev/null &
 
 cat <<EOF
 
 The User Scheduler runs in the notification area of the Wine desktop "KZO"
-(display $DISPLAY): right-click its clock icon for its menu.
+(display $DISPLAY): right-click its clock icon for its menu. The Terminal
+shows the schedule: F3 creates a task, F4 edits the selected one.
   "Clock"    appends the time to $demo/times.txt every minute
   "Greeting" shows a message in this minute
 The first pass comes at once when started between seconds 11 and 49 of a

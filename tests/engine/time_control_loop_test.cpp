@@ -95,11 +95,21 @@ public:
 
 // --- Loop and immediate-pass timing ---------------------------------------------
 
-TEST(LoopTiming, PassesStartAboutOneSecondAfterEachFullMinute) {
-    EXPECT_EQ(0u, msUntilNextPass(0));
-    EXPECT_EQ(60000u, msUntilNextPass(1));
-    EXPECT_EQ(56000u, msUntilNextPass(5));
-    EXPECT_EQ(2000u, msUntilNextPass(59));
+TEST(LoopTiming, WaitsToOneSecondAfterTheNextFullMinuteToTheMillisecond) {
+    struct Case {
+        int second;
+        int milliseconds;
+        std::uint32_t wait;
+    };
+    const Case cases[] = {
+        {59, 999, 1001},  {1, 3, 59997},   {3, 250, 57750}, {0, 0, 61000},
+        {0, 999, 60001},  {1, 0, 60000},   {5, 0, 56000},   {30, 500, 30500},
+        {59, 0, 2000},    {60, 999, 1},    {61, 500, 1},    {-1, 0, 61000},
+        {0, -20, 61000},  {1000000, 0, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.wait, msUntilNextPass(c.second, c.milliseconds))
+            << c.second << "." << c.milliseconds;
     for (int s : {0, 5, 10, 50, 59}) EXPECT_FALSE(wantsImmediatePass(s)) << s;
     for (int s : {11, 30, 49}) EXPECT_TRUE(wantsImmediatePass(s)) << s;
 }
@@ -118,6 +128,46 @@ TEST_F(TimeControlLoopTest, StartedAtSecondFiveEvaluatesAtTheNextMinute) {
     EXPECT_EQ(56000u, clock_.waits().front()) << "61 - 5 seconds";
     ASSERT_EQ(1u, actions.launches().size());
     EXPECT_EQ(1, actions.launches()[0].time.minute);
+}
+
+// A timer wakes a little late or early; a wake over a second early lands in
+// the minute already passed. Each minute is passed once, and each wait after a
+// pass aims at 1.000 s after the next minute from the millisecond it starts at.
+TEST_F(TimeControlLoopTest, WakesOffByMillisecondsPassEveryMinuteOnce) {
+    struct Case {
+        std::int32_t error;
+        int launchSecond;
+    };
+    for (const Case c : {Case{-7, 0}, Case{7, 1}, Case{-1500, 1}}) {
+        SCOPED_TRACE(c.error);
+        test::writeSchedule(schedule, {everyMinute("tick")});
+        RecordingActions actions;
+        FakeClock clock(at(12, 0));
+        clock.set(at(12, 0, 5), 250);
+        clock.setLongWaitError(c.error);
+        clock.allowLongWaits(3);
+        TimeControlLoop loop(config(), clock, actions);
+        ASSERT_EQ(kLoopStarted, loop.start());
+        test::waitUntil([&] { return actions.launches().size() >= 3 && clock.waits().size() >= 7; },
+                        5000, 5);
+        Sleep(50);
+        loop.stop();
+
+        ASSERT_EQ(3u, actions.launches().size()) << "12:01, 12:02 and 12:03, once each";
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(1 + k, actions.launches()[k].time.minute);
+            EXPECT_EQ(c.launchSecond, actions.launches()[k].time.second);
+        }
+        std::vector<std::uint32_t> waits = clock.waits();
+        ASSERT_FALSE(waits.empty());
+        EXPECT_EQ(55750u, waits.front()) << "from 12:00:05.250 to 12:01:01.000";
+        for (std::size_t k = 1; k < waits.size(); ++k) {
+            if (waits[k] < 3000) continue;  // the pause after the launches, a short re-aim
+            // Woken at 1.000 s plus the error (or re-aimed to it), then the 2 s pause.
+            std::int32_t into = 3000 + (c.error < -1000 ? 0 : c.error);
+            EXPECT_EQ(static_cast<std::uint32_t>(61000 - into), waits[k]) << "wait " << k;
+        }
+    }
 }
 
 TEST_F(TimeControlLoopTest, StartedAtSecondThirtyEvaluatesAtOnce) {
@@ -277,6 +327,35 @@ TEST_F(TimeControlLoopTest, RunOnceTaskLaunchedAt1400IsGoneFromTheFileAndLoggedE
     EXPECT_STREQ("daily", file[0].name);
     EXPECT_STREQ("later", file[1].name);
     EXPECT_EQ("Executed \"once\" : \"run once\" at 08.12.2026 14:00\r\n", test::readFile(log));
+}
+
+// Names reach the file with blanks around them (hand edits, converted old
+// files): the write-back still finds their records, which keep their names.
+TEST_F(TimeControlLoopTest, NamesWithOuterBlanksAreWrittenBackAndRunOnceRemoved) {
+    TaskRecord clock = task(" Clock", 14, 0);
+    clock.runLater = 1;  // due again at every reload until its stamp is in the file
+    TaskRecord alarm = task("Alarm ", 14, 0);
+    alarm.runOnce = kRunOnceYes;
+    TaskRecord blank = task("   ", 14, 0);
+    blank.runOnce = kRunOnceYes;
+    test::writeSchedule(schedule, {clock, alarm, blank, task("other", 9, 0)});
+    RecordingActions actions;
+    auto loop = preparedLoop(actions);
+    for (int minute = 0; minute <= 30; ++minute) loop->passAt(at(14, minute, 1));
+
+    std::size_t clockLaunches = 0;
+    for (const std::string& name : launchedNames(actions)) clockLaunches += name == " Clock";
+    EXPECT_EQ(1u, clockLaunches) << "launched once, not again at 14:10, 14:20, 14:30";
+    std::vector<TaskRecord> file = test::readSchedule(schedule);
+    ASSERT_EQ(3u, file.size()) << "the launched run-once \"Alarm \" left the file";
+    EXPECT_STREQ(" Clock", file[0].name);
+    EXPECT_EQ(14, file[0].lastHour);
+    EXPECT_EQ(0, file[0].lastMinute);
+    EXPECT_EQ(126, file[0].lastYear);
+    EXPECT_STREQ("   ", file[1].name) << "a name of blanks only matches nothing";
+    EXPECT_EQ(0, file[1].lastYear);
+    EXPECT_EQ(kRunOnceYes, file[1].runOnce);
+    EXPECT_STREQ("other", file[2].name);
 }
 
 TEST_F(TimeControlLoopTest, LaunchIsStampedWrittenBackAndLoggedWhateverThePromptAnswer) {

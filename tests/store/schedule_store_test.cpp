@@ -169,14 +169,28 @@ TEST_F(ScheduleStoreRecords, ReserveKeepsEnoughCapacityAndFailsCleanlyWithoutMem
     EXPECT_EQ(-1, store.append(record("b")));
 }
 
-TEST_F(ScheduleStoreRecords, FindIsExactAndCaseSensitive) {
-    ASSERT_TRUE(store.reserve(3 * kRecordSize));
-    for (const TaskRecord& r : threeTasks()) store.append(r);
-    ASSERT_NE(nullptr, store.find("two"));
-    EXPECT_EQ(&store.item(1), store.find("two"));
-    EXPECT_EQ(nullptr, store.find("Two"));
-    EXPECT_EQ(nullptr, store.find("two "));
-    EXPECT_EQ(nullptr, store.find("tw"));
+// Names come with blanks around them from hand edits and converted old files:
+// the search compares both sides without them, and the records keep theirs.
+TEST_F(ScheduleStoreRecords, FindComparesNamesWithoutOuterBlanksCaseSensitively) {
+    const std::vector<TaskRecord> records = {record("one"), record(" two"), record("three  "),
+                                             record("   "), record("t w o"), record("two")};
+    ASSERT_TRUE(store.reserve(records.size() * kRecordSize));
+    for (const TaskRecord& r : records) store.append(r);
+    struct Case {
+        const char* name;
+        int index;  // -1: none
+    };
+    const Case cases[] = {
+        {"one", 0},   {" one  ", 0},  {"two", 1},  {"  two", 1},   {"two ", 1},
+        {"three", 2}, {"three  ", 2}, {"t w o", 4}, {"Two", -1},   {"tw", -1},
+        {"tw o", -1}, {"", -1},       {" ", -1},   {"   ", -1},   {"\ttwo", -1},
+    };
+    for (const Case& c : cases) {
+        TaskRecord* found = store.find(c.name);
+        EXPECT_EQ(c.index < 0 ? nullptr : &store.item(static_cast<std::size_t>(c.index)), found)
+            << "'" << c.name << "'";
+    }
+    EXPECT_STREQ(" two", store.item(1).name) << "the stored name keeps its blanks";
 }
 
 TEST_F(ScheduleStoreRecords, RemovingMovesTheLastRecordIntoPlace) {
@@ -188,6 +202,15 @@ TEST_F(ScheduleStoreRecords, RemovingMovesTheLastRecordIntoPlace) {
     EXPECT_EQ(0, store.remove("two"));
     EXPECT_EQ(0, store.remove("three"));
     EXPECT_EQ(0u, store.count());
+}
+
+TEST_F(ScheduleStoreRecords, RemoveFindsTheNameAsFindDoes) {
+    ASSERT_TRUE(store.reserve(3 * kRecordSize));
+    for (const char* name : {"Clock ", "  ", " Alarm"}) store.append(record(name));
+    EXPECT_EQ(-1, store.remove(" ")) << "a name of blanks only matches nothing";
+    EXPECT_EQ(0, store.remove("Alarm"));
+    EXPECT_EQ(0, store.remove(" Clock"));
+    EXPECT_EQ((std::vector<std::string>{"  "}), names(store));
 }
 
 // --- Writing -----------------------------------------------------------------

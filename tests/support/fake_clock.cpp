@@ -24,9 +24,10 @@ LaunchTime addSeconds(const LaunchTime& time, std::int64_t seconds) {
     return launchTimeAt(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
 }
 
-void FakeClock::set(const LaunchTime& time) {
+void FakeClock::set(const LaunchTime& time, std::uint32_t milliseconds) {
     std::lock_guard<std::mutex> lock(mutex_);
     time_ = time;
+    milliseconds_ = milliseconds;
 }
 
 void FakeClock::allowLongWaits(int count) {
@@ -34,14 +35,19 @@ void FakeClock::allowLongWaits(int count) {
     longWaitsLeft_ = count;
 }
 
+void FakeClock::setLongWaitError(std::int32_t ms) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    longWaitError_ = ms;
+}
+
 std::vector<std::uint32_t> FakeClock::waits() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return waits_;
 }
 
-LaunchTime FakeClock::now() {
+LocalTime FakeClock::localTime() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return time_;
+    return LocalTime{time_, milliseconds_};
 }
 
 std::uint64_t FakeClock::uptimeMs() {
@@ -55,7 +61,11 @@ bool FakeClock::waitOrStop(std::uint32_t ms, void* stopEvent) {
         waits_.push_back(ms);
         bool blocks = ms >= 3000 && longWaitsLeft_-- <= 0;
         if (!blocks) {
-            time_ = addSeconds(time_, (ms + 999) / 1000);
+            std::int64_t waited = ms;
+            if (ms >= 3000) waited += longWaitError_;
+            std::uint64_t elapsed = milliseconds_ + static_cast<std::uint64_t>(waited < 0 ? 0 : waited);
+            time_ = addSeconds(time_, static_cast<std::int64_t>(elapsed / 1000));
+            milliseconds_ = static_cast<std::uint32_t>(elapsed % 1000);
             return stopEvent && WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
         }
     }

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "program_driver.h"
 #include "test_support.h"
@@ -23,7 +25,26 @@ constexpr const char* kCaption = "KZO Scheduler 6";
 constexpr const char* kTerminalKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4\\Terminal";
 constexpr const char* kSchedulerKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4\\Scheduler";
 constexpr int kFirstRunFile = 1302;
+constexpr int kDontAskAgain = 6150;  // the message box's check box
 constexpr WPARAM kViewSystemSchedule = 32802;
+constexpr WPARAM kRun = 2104;
+constexpr WPARAM kDelete = 2103;
+constexpr WPARAM kCopy = 2107;
+constexpr WPARAM kPaste = 2108;
+constexpr WPARAM kSelectAll = 2500;
+
+// The stamp an executor writes when it launches a task.
+bool stampedToday(const TaskRecord& task) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return task.lastYear == now.wYear - 1900 && task.lastMonth == now.wMonth && task.lastDay == now.wDay;
+}
+
+const TaskRecord* findTask(const std::vector<TaskRecord>& tasks, const std::string& name) {
+    for (const TaskRecord& t : tasks)
+        if (fieldText(t.name) == name) return &t;
+    return nullptr;
+}
 
 class TerminalProgram : public ::testing::Test {
 protected:
@@ -65,6 +86,7 @@ TEST_F(TerminalProgram, FirstRunAsksForAScheduleFileAndStoresIt) {
     EXPECT_NE(std::string::npos, test::boxText(dialog).find("doesn't have an information on this user."));
 
     SetDlgItemTextA(dialog, kFirstRunFile, "   ");
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_NE(std::string::npos,
               test::readAndAnswerBox(kzo->pid(), "Error", IDOK).find("Schedule file was not specified."))
         << "blanks alone are no file";
@@ -112,6 +134,7 @@ TEST_F(TerminalProgram, ClosedMaximisedItOpensMaximisedAgain) {
     HWND frame = frameOf(*kzo);
     ASSERT_NE(nullptr, frame);
     ShowWindow(frame, SW_MAXIMIZE);
+    ASSERT_TRUE(waitUntil([&] { return IsZoomed(frame) != FALSE; }, 3000));
     closeFrame(*kzo, frame);
     EXPECT_EQ(1u, terminal.dword("WindowX").value_or(0));
     EXPECT_EQ(1u, terminal.dword("WindowH").value_or(0));
@@ -120,16 +143,19 @@ TEST_F(TerminalProgram, ClosedMaximisedItOpensMaximisedAgain) {
     frame = frameOf(*again);
     ASSERT_NE(nullptr, frame);
     EXPECT_TRUE(waitUntil([&] { return IsZoomed(frame) != FALSE; }, 3000));
-    WINDOWPLACEMENT placement = {sizeof placement};
-    GetWindowPlacement(frame, &placement);
-    EXPECT_EQ(45, placement.rcNormalPosition.left);
-    EXPECT_EQ(575, placement.rcNormalPosition.right - placement.rcNormalPosition.left);
+    // Its restored place is the default one. (Another process reads only the
+    // window's present rectangle, so the window is restored first.)
+    ShowWindow(frame, SW_RESTORE);
+    ASSERT_TRUE(waitUntil([&] { return IsZoomed(frame) == FALSE; }, 3000));
+    RECT restored;
+    GetWindowRect(frame, &restored);
+    EXPECT_EQ(45, restored.left);
+    EXPECT_EQ(575, restored.right - restored.left);
     closeFrame(*again, frame);
 }
 
 TEST_F(TerminalProgram, WithoutASystemScheduleAltF2RefusesAndKeepsTheUserSchedule) {
-    system.remove("DAT");
-    terminal.setDword("ActiveSched", 1);
+    terminal.setDword("ActiveSched", 1);  // no system schedule: the user's is shown
     auto kzo = start();
     HWND frame = frameOf(*kzo);
     ASSERT_NE(nullptr, frame);
@@ -169,6 +195,114 @@ TEST_F(TerminalProgram, SettingsWrittenAtExitReadBackEqual) {
     EXPECT_EQ(400u, terminal.dword("WindowH").value_or(0));
     for (const char* name : widths) EXPECT_EQ(70u, terminal.dword(name).value_or(0)) << name;
     EXPECT_EQ(7u, terminal.stored("Confirm").bytes.size());
+}
+
+// A change made in the Terminal reaches the running User Scheduler through the
+// update event at its next pass, and the stamps the scheduler wrote after the
+// Terminal loaded the file survive the Terminal's save.
+TEST_F(TerminalProgram, TheSchedulerSeesASaveAtItsNextPassAndKeepsItsStamps) {
+    ASSERT_FALSE(test::mutexExists("KZOMutexUsr")) << "a User Scheduler runs already";
+    std::string marker = dir.file("tick.txt");
+    test::writeSchedule(userSchedule, {test::everyMinuteTask("Keep", "cmd /c rem"),
+                                       test::everyMinuteTask("Tick", test::fixtureCommand(marker, "--exit-after 300"))});
+    user.setDword("RefreshTime", 60);  // no periodic reload within the test
+    const BYTE noQuestions[7] = {};
+    terminal.setRaw("Confirm", REG_BINARY, noQuestions, sizeof noQuestions);
+    test::waitForMidMinute();
+    auto kzo = start();
+    HWND frame = frameOf(*kzo);
+    ASSERT_NE(nullptr, frame) << "the Terminal holds the tasks unstamped";
+    ChildProcess tickr(test::quoted(test::buildTreeProgram("..\\tray\\tickr.exe")));
+    ASSERT_TRUE(waitUntil([&] {
+        const TaskRecord* keep = findTask(test::readSchedule(userSchedule), "Keep");
+        return keep && stampedToday(*keep) && test::fileExists(marker);
+    }, 20000)) << "the scheduler's first pass";
+    int stampedMinute = findTask(test::readSchedule(userSchedule), "Keep")->lastMinute;
+    test::waitForMarker(marker);
+    DeleteFileA(marker.c_str());
+
+    // The rows are sorted by name: End goes to "Tick".
+    HWND list = FindWindowExA(frame, nullptr, "SysListView32", nullptr);
+    PostMessageA(list, WM_KEYDOWN, VK_END, 0);
+    PostMessageA(frame, WM_COMMAND, kDelete, 0);
+    ASSERT_TRUE(waitUntil([&] { return test::readSchedule(userSchedule).size() == 1; }));
+    const TaskRecord* keep = findTask(test::readSchedule(userSchedule), "Keep");
+    ASSERT_NE(nullptr, keep);
+    EXPECT_TRUE(stampedToday(*keep)) << "the scheduler's stamp survives the Terminal's save";
+
+    // The next pass reloads: "Keep" runs again, "Tick" no more.
+    EXPECT_TRUE(waitUntil([&] {
+        const TaskRecord* k = findTask(test::readSchedule(userSchedule), "Keep");
+        return k && k->lastMinute != stampedMinute;
+    }, 75000));
+    Sleep(2000);
+    EXPECT_FALSE(test::fileExists(marker)) << "a deleted task was launched: the save was not seen";
+    closeFrame(*kzo, frame);
+    PostMessageA(FindWindowA("KZOClass", "KZO Window"), 32876, 0, 0);
+    EXPECT_TRUE(tickr.waitForExit().has_value());
+}
+
+TEST_F(TerminalProgram, DeleteAsksUntilTheBoxIsTickedAndTheAnswerIsKeptAtExit) {
+    test::writeSchedule(userSchedule, {test::record("One"), test::record("Two"), test::record("Three")});
+    auto kzo = start();
+    HWND frame = frameOf(*kzo);
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_COMMAND, kSelectAll, 0);
+    PostMessageA(frame, WM_COMMAND, kDelete, 0);
+    HWND box = test::waitForBox(kzo->pid(), "Warning");
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::string::npos, test::boxText(box).find("Do you want to delete the selected tasks ?"));
+    SendDlgItemMessageA(box, kDontAskAgain, BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_TRUE(test::answerBox(box, IDNO));
+    EXPECT_EQ(3u, test::readSchedule(userSchedule).size()) << "No deletes nothing";
+
+    PostMessageA(frame, WM_COMMAND, kSelectAll, 0);
+    PostMessageA(frame, WM_COMMAND, kDelete, 0);
+    EXPECT_TRUE(waitUntil([&] { return test::readSchedule(userSchedule).empty(); }))
+        << "asked no more: deleted at once";
+    EXPECT_EQ(nullptr, test::waitForBox(kzo->pid(), "Warning", 500));
+    closeFrame(*kzo, frame);
+    ASSERT_EQ(7u, terminal.stored("Confirm").bytes.size());
+    EXPECT_EQ(0, terminal.stored("Confirm").bytes[0]) << "the delete question is off";
+    EXPECT_EQ(1, terminal.stored("Confirm").bytes[1]) << "the others are not";
+}
+
+TEST_F(TerminalProgram, RunNowStartsTheTaskOnItsOwnCopyAndLeavesTheFileAlone) {
+    std::string marker = dir.file("run-now.txt");
+    TaskRecord task = test::record("Report");
+    setField(task.command, test::fixtureCommand(marker, "--exit-after 300"));
+    setField(task.folder, dir.path());
+    task.active = 0;  // run now does not care
+    test::writeSchedule(userSchedule, {task});
+    std::string before = test::readFile(userSchedule);
+    auto kzo = start();
+    HWND frame = frameOf(*kzo);
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_COMMAND, kRun, 0);  // no row chosen: the only task
+    EXPECT_NE(std::string::npos,
+              test::readAndAnswerBox(kzo->pid(), "Warning", IDYES).find("Do you want to run the selected tasks now ?"));
+    std::map<std::string, std::string> started = test::waitForMarker(marker);
+    EXPECT_EQ("1", started["ready"]) << "the task's program ran";
+    closeFrame(*kzo, frame);
+    EXPECT_EQ(before, test::readFile(userSchedule)) << "no stamp, no save";
+}
+
+TEST_F(TerminalProgram, AFileOfTheWrongSizeIsReportedAndASaveOverwritesIt) {
+    std::string systemSchedule = dir.file("system.jsf");
+    test::writeFile(systemSchedule, std::string(2 * kRecordSize + 1, 'x'));
+    system.setString("DAT", systemSchedule);
+    auto kzo = start();
+    HWND frame = frameOf(*kzo);
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_COMMAND, kSelectAll, 0);
+    PostMessageA(frame, WM_COMMAND, kCopy, 0);
+    PostMessageA(frame, WM_COMMAND, kViewSystemSchedule, 0);
+    EXPECT_NE(std::string::npos,
+              test::readAndAnswerBox(kzo->pid(), "Error", IDOK).find("has incorrect size."));
+    PostMessageA(frame, WM_COMMAND, kPaste, 0);
+    ASSERT_TRUE(waitUntil([&] { return test::fileSize(systemSchedule) == static_cast<std::int64_t>(kRecordSize); }));
+    EXPECT_EQ("Backup (1)", fieldText(test::readSchedule(systemSchedule).at(0).name));
+    closeFrame(*kzo, frame);
 }
 
 }  // namespace

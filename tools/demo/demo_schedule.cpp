@@ -4,12 +4,15 @@
 //   demo_schedule.exe FOLDER
 //
 // FOLDER\demo.jsf holds "Clock", which appends the time to FOLDER\times.txt
-// every minute, and "Greeting", a message shown in the current minute. The log
-// goes to FOLDER\tickr.log.
+// every minute, and "Greeting", a message shown in the current minute, then a
+// handful of tasks that show what a schedule can say (harmless, or inactive,
+// so that the demonstration never shuts anything down). The log goes to
+// FOLDER\tickr.log.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "registry_values.h"
 #include "schedule_store.h"
@@ -48,14 +51,79 @@ TaskRecord greetingTask(const SYSTEMTIME& now) {
     return task;
 }
 
+// A task of the given type at hour:minute on the weekdays, not yet run.
+TaskRecord showcase(const char* name, int8_t type, const char* command, int8_t weekdays, int hour, int minute) {
+    TaskRecord task = newTaskRecord(1);
+    setField(task.name, name);
+    task.type = type;
+    setField(task.command, command);
+    task.weekdays = weekdays;
+    task.time = hour * 60 + minute;
+    task.runLater = 0;
+    task.edited = 0;
+    return task;
+}
+
+std::vector<TaskRecord> showcaseTasks() {
+    constexpr int8_t kWorkdays = 0x1F;
+    std::vector<TaskRecord> tasks;
+    TaskRecord backup = showcase("Backup", kTypeApplication, "xcopy C:\\Data D:\\Backup /s /d /y", kWorkdays, 23, 30);
+    backup.runMinimized = 1;
+    tasks.push_back(backup);
+    TaskRecord report = showcase("Weekly report", kTypeDocument, "print|C:\\Reports\\week.txt", 0x20, 3, 0);
+    report.active = 0;
+    tasks.push_back(report);
+    TaskRecord sync = showcase("Hourly sync", kTypeApplication, "cmd /c rem sync", 0x7F, 0, 0);
+    sync.time = kTimeEveryHour + 15;
+    tasks.push_back(sync);
+    TaskRecord quarter = showcase("Quarterly invoices", kTypeApplication, "C:\\Tools\\invoice.exe /quarter", 0, 9, 0);
+    setField(quarter.daysOfMonth, "01");
+    quarter.months = 1 | 8 | 64 | 512;
+    quarter.active = 0;
+    tasks.push_back(quarter);
+    TaskRecord tidy = showcase("Tidy temp", kTypeApplication, "cmd /c dir %TEMP% > nul", 0x7F, 1, 30);
+    tidy.cycle = 1;
+    tidy.intervalStart = 8 * 60;
+    tidy.intervalEnd = 18 * 60;
+    tasks.push_back(tidy);
+    TaskRecord welcome = showcase("Welcome", kTypeMessage, "Good morning!", 0x7F, 26, 0);
+    welcome.active = 0;
+    tasks.push_back(welcome);
+    TaskRecord night = showcase("Night shutdown", kTypeShutdown, "TURNOFF", kWorkdays, 23, 55);
+    setField(night.folder, ".");
+    night.active = 0;
+    tasks.push_back(night);
+    TaskRecord office = showcase("Office restart", kTypeShutdown, "REBOOT", 0x40, 4, 0);
+    setField(office.folder, "PC1,PC2");
+    office.intervalStart = 22 * 60;
+    office.intervalEnd = 6 * 60 + 59;
+    office.active = 0;
+    tasks.push_back(office);
+    TaskRecord payday = showcase("Payday note", kTypeMessage, "Salaries are out.", 0, 10, 0);
+    setField(payday.daysOfMonth, "15,28");
+    payday.active = 0;
+    tasks.push_back(payday);
+    TaskRecord lunch = showcase("Lunch", kTypeMessage, "Time for lunch", kWorkdays, 12, 30);
+    lunch.active = 0;
+    lunch.lastYear = 125;
+    lunch.lastMonth = 12;
+    lunch.lastDay = 5;
+    lunch.lastHour = 12;
+    lunch.lastMinute = 30;
+    tasks.push_back(lunch);
+    return tasks;
+}
+
 int writeSchedule(const std::string& path, const SYSTEMTIME& now, const std::string& folder) {
     ScheduleStore store;
     store.setFileName(path.c_str());
     int result = store.open(true);
     if (result != kStoreOk) return result;
-    if (!store.reserve(2 * kRecordSize)) return kStoreNoMemory;
+    std::vector<TaskRecord> more = showcaseTasks();
+    if (!store.reserve((2 + more.size()) * kRecordSize)) return kStoreNoMemory;
     store.append(clockTask(folder));
     store.append(greetingTask(now));
+    for (const TaskRecord& task : more) store.append(task);
     result = store.write(false);
     if (result == kStoreOk) store.close();
     return result;

@@ -1,0 +1,34 @@
+// Resources of the UI tests and the demonstration program.
+#pragma once
+
+#define IDR_TEST_MENU 100
+#define IDB_TEST_STRIP 101
+#define IDD_TEST_SHOWCASE 102
+#define IDD_TEST_CONTAINER 103
+#define IDD_TEST_PAGE_ONE 104
+#define IDD_TEST_PAGE_TWO 105
+#define IDI_TEST_PROGRAM 128
+
+#define IDS_TEST_TIP_NEW 110
+#define IDS_TEST_TIP_EDIT 111
+#define IDS_TEST_TIP_DELETE 112
+#define IDS_TEST_APP_TITLE 57344
+
+#define ID_TEST_OPEN 4001
+#define ID_TEST_EXIT 4002
+#define ID_TEST_START 4003
+#define ID_TEST_STOP 4004
+#define ID_TEST_DETAILS 4005
+#define ID_TEST_ABOUT 4006
+#define ID_TEST_GO 4007
+#define ID_TEST_NEW 4010
+#define ID_TEST_EDIT 4011
+#define ID_TEST_DELETE 4012
+
+#define IDC_TEST_TITLE 1001
+#define IDC_TEST_DESCRIPTION 1002
+#define IDC_TEST_LINE 1003
+#define IDC_TEST_LIST 1004
+#define IDC_TEST_STRIP 1005
+#define IDC_TEST_PLACEHOLDER 1006
+#define IDC_TEST_EDIT 1007
