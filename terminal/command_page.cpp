@@ -203,8 +203,8 @@ bool CommandPage::onSetActive() {
 bool CommandPage::onKillActive() { return wizard_ || validate(); }
 
 // The sheet's OK leaves the page first: what that just accepted is not asked
-// again (the 95/98/Me question would come twice).
-bool CommandPage::onApply() { return validated_ || validate(); }
+// again (the 95/98/Me question would come twice). The wizard stores at Next.
+bool CommandPage::onApply() { return wizard_ || validated_ || validate(); }
 
 LRESULT CommandPage::onWizardNext() { return validate() ? 0 : -1; }
 

@@ -180,7 +180,8 @@ bool DayTimePage::onSetActive() {
     return true;
 }
 
-bool DayTimePage::onApply() { return !initialised_ || apply(); }
+// The wizard writes the schedule at Finish only.
+bool DayTimePage::onApply() { return wizard_ || !initialised_ || apply(); }
 
 bool DayTimePage::onWizardFinish() { return apply(); }
 
