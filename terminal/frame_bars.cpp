@@ -63,6 +63,9 @@ TBBUTTON makeButton(const ButtonSpec& spec, INT_PTR label) {
     return b;
 }
 
+// The Schedule bar handles nothing itself: its parent lays it out.
+INT_PTR CALLBACK scheduleBarProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 int screenBitsPerPixel() {
     HDC screen = GetDC(nullptr);
     if (!screen) return 24;
@@ -175,8 +178,7 @@ bool FrameBars::create(HWND frame, int activeSched) {
     fillTaskToolBar();
     attach(taskBar_);
 
-    scheduleBar_ = CreateDialogParamA(module_, MAKEINTRESOURCEA(IDD_SCHEDULE_BAR), frame,
-                                      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    scheduleBar_ = CreateDialogParamA(module_, MAKEINTRESOURCEA(IDD_SCHEDULE_BAR), frame, scheduleBarProc, 0);
     if (!scheduleBar_) return false;
     LOGFONTA bold = {};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof bold, &bold);

@@ -63,6 +63,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w
+  cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 # A scheduler left from an earlier run would hold the single-instance mutex.
 wineserver -k 2>/dev/null || true

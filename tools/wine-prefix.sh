@@ -18,6 +18,10 @@ case "$action" in
     # closing window Wine's two-second wait for one.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
     wineserver -w
+    # The caption buttons' and dialogs' fonts, which this Wine does not take
+    # from its own font folder by itself.
+    cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf \
+      "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # A server that stays for the whole run, holding none of CTest's pipes.
     wineserver -p >/dev/null 2>&1 </dev/null
     ;;

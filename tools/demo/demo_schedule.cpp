@@ -95,8 +95,9 @@ std::vector<TaskRecord> showcaseTasks() {
     tasks.push_back(night);
     TaskRecord office = showcase("Office restart", kTypeShutdown, "REBOOT", 0x40, 4, 0);
     setField(office.folder, "PC1,PC2");
-    office.intervalStart = 22 * 60;
-    office.intervalEnd = 6 * 60 + 59;
+    office.intervalStart = 7 * 60;  // outside working hours only
+    office.intervalEnd = 21 * 60 + 59;
+    office.invert = 1;
     office.active = 0;
     tasks.push_back(office);
     TaskRecord payday = showcase("Payday note", kTypeMessage, "Salaries are out.", 0, 10, 0);
