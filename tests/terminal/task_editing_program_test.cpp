@@ -41,18 +41,25 @@ struct FindId {
     HWND found;
 };
 
+BOOL CALLBACK findVisibleId(HWND window, LPARAM data) {
+    auto* f = reinterpret_cast<FindId*>(data);
+    if (GetDlgCtrlID(window) != f->id || !IsWindowVisible(window)) return TRUE;
+    f->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK findTabs(HWND window, LPARAM data) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, WC_TABCONTROLA) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+}
+
 // A control of a dialog, at any depth (the pages live in a sheet inside it).
 HWND control(HWND dialog, int id) {
     FindId find{id, nullptr};
-    EnumChildWindows(
-        dialog,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* f = reinterpret_cast<FindId*>(data);
-            if (GetDlgCtrlID(window) != f->id || !IsWindowVisible(window)) return TRUE;
-            f->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    EnumChildWindows(dialog, findVisibleId, reinterpret_cast<LPARAM>(&find));
     return find.found;
 }
 
@@ -77,16 +84,7 @@ std::string textOf(HWND dialog, int id) {
 // The tab of the task sheet's child sheet.
 void showPage(HWND dialog, int index) {
     HWND tabs = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND window, LPARAM data) -> BOOL {
-            char name[32] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (std::strcmp(name, WC_TABCONTROLA) != 0) return TRUE;
-            *reinterpret_cast<HWND*>(data) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&tabs));
+    EnumChildWindows(dialog, findTabs, reinterpret_cast<LPARAM>(&tabs));
     PostMessageA(GetParent(tabs), PSM_SETCURSEL, index, 0);
 }
 
