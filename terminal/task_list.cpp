@@ -116,19 +116,37 @@ void TaskList::rebuild() {
     rows_.resize(store_.count());
     for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i] = i;
     sortRows();
-    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOINVALIDATEALL);
+    // Setting the count updates the scroll bars, which costs more than the
+    // whole rebuild on some systems: only when it changes.
+    if (static_cast<std::size_t>(ListView_GetItemCount(list_)) != rows_.size())
+        ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     InvalidateRect(list_, nullptr, TRUE);
     SetFocus(list_);
 }
 
 void TaskList::clear() {
-    // Unselecting "every row" costs a notification per row: only when some
-    // row is selected or has the focus.
-    if (ListView_GetSelectedCount(list_) > 0 || focusedRow() != -1)
-        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    unselectEverything();
+    // The control keeps its count until the rebuild sets the new one; rows it
+    // asks for meanwhile are beyond rows_ and shown empty.
     rows_.clear();
-    ListView_SetItemCountEx(list_, 0, LVSICF_NOINVALIDATEALL);
     InvalidateRect(list_, nullptr, TRUE);
+}
+
+void TaskList::unselectEverything() {
+    // Unselecting "every row" at once costs about as much as a thousand rows
+    // one by one: a few selected rows are unselected one by one.
+    constexpr UINT kFewRows = 64;
+    UINT selected = ListView_GetSelectedCount(list_);
+    if (selected > kFewRows) {
+        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        return;
+    }
+    std::vector<int> rows;
+    int row = -1;
+    while (rows.size() < selected && (row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) != -1) rows.push_back(row);
+    int focus = focusedRow();
+    if (focus != -1) rows.push_back(focus);
+    for (int r : rows) ListView_SetItemState(list_, r, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 std::vector<std::size_t> TaskList::chosenRows() const {
@@ -233,7 +251,7 @@ void TaskList::sortByColumn(int column) {
     int focus = focusedRow();
     std::size_t focusRecord = focus >= 0 ? rows_[focus] : SIZE_MAX;
     sortRows();
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    unselectEverything();
     std::sort(selected.begin(), selected.end());
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         UINT state = 0;

@@ -88,6 +88,7 @@ private:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void cellText(std::size_t row, int column, char* out, int size) const;
     void sortRows();
+    void unselectEverything();
     void showSortArrow(int column, int arrow);  // 0 none, 1 ascending, 2 descending
     void paintEmptyHint(HDC dc) const;
     bool onCustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const;

@@ -1,0 +1,105 @@
+// What the installer does, decided without <windows.h>: the install folder and
+// its levels, the files by operating system family, the registry changes, the
+// shortcuts and the command lines that start the suite's programs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kzo {
+
+// The family of Windows the suite is installed for (chosen on the wizard's
+// second page).
+enum class OsFamily { Windows9x = 0, WindowsNt = 1 };
+
+// The install options filled by the wizard's pages and read by the install.
+struct InstallOptions {
+    bool systemScheduler = false;  // the User Scheduler is always installed
+    bool desktopIcon = true;
+    bool startMenuIcons = true;
+    OsFamily family = OsFamily::WindowsNt;
+    std::string folder;  // as typed, up to kMaxFolderLength characters
+};
+
+constexpr std::size_t kMaxFolderLength = 260;
+
+// The folder that the first page offers: the machine's program files folder
+// (its blanks trimmed; "C:\Program Files" when empty) and "KZO" in it, with
+// one separator between them.
+std::string presetInstallFolder(std::string_view programFilesDir);
+
+// The folder the install works in: the typed folder trimmed of blanks, ending
+// in "\" (a "/" at the end counts as a separator). Empty when nothing but
+// blanks was typed.
+std::string installFolderOf(std::string_view typedFolder);
+
+// Every level of the folder that may have to be created, from the outermost:
+// "C:\Program Files\KZO\" gives "C:\Program Files" and "C:\Program
+// Files\KZO". The drive ("C:") and the server and share of a UNC path are not
+// levels; empty components ("C:\\a") are skipped.
+std::vector<std::string> folderLevels(std::string_view folder);
+
+// The files copied from setup's folder into the install folder, in copy order.
+std::vector<std::string> installedFiles(OsFamily family);
+
+// The file of a folder ending in a separator, in double quotes.
+std::string quotedFile(std::string_view folder, std::string_view name);
+
+// The command lines of the install folder's programs: the Executor (with "/s"
+// the System Scheduler of 95/98/Me) and the service's registration.
+std::string executorCommand(std::string_view folder, bool systemMode);
+std::string serviceRegistrationCommand(std::string_view folder);
+
+// Titles of the windows of older Terminals that the install asks to close.
+std::vector<std::string> olderTerminalTitles();
+
+// A shortcut: the link file's name, the file it points to and its description.
+struct ShortcutPlan {
+    std::string linkName;
+    std::string target;
+    std::string description;
+};
+// The Start menu's shortcuts, created in its Programs folder's subfolder
+// kStartMenuFolder.
+std::vector<ShortcutPlan> startMenuShortcuts(std::string_view folder);
+ShortcutPlan desktopShortcut(std::string_view folder);
+constexpr const char* kStartMenuFolder = "KZO Scheduler";
+
+// The common controls version as the check compares it (4.72 gives 472), and
+// whether it is too old for the suite (also when it could not be read: 0).
+int commonControlsVersion(unsigned major, unsigned minor);
+bool commonControlsTooOld(int version);
+
+// A change of the registry the install makes.
+enum class Hive { CurrentUser, LocalMachine };
+enum class RegistryAction { SetDword, SetString, DeleteValue, DeleteKey };
+struct RegistryChange {
+    Hive hive;
+    std::string key;
+    RegistryAction action;
+    std::string name;  // the value, or for DeleteKey the subkey of key
+    std::uint32_t number = 0;
+    std::string text;
+};
+
+// The user's changes, in order: the User Scheduler's settings reset and its
+// schedule file forgotten, the start at logon, the Uninstall entry, the
+// pending kill at the next logon cancelled, the Terminal's bar layout cleared.
+// Their outcome is not checked.
+std::vector<RegistryChange> userRegistryChanges(std::string_view folder);
+
+// The System Scheduler's settings in the machine key: nothing when the machine
+// already has a schedule file (systemDatExists), else the file System.jsf of
+// the install folder, active, started automatically, without warnings.
+std::vector<RegistryChange> systemSettingsChanges(std::string_view folder, bool systemDatExists);
+
+// The start of the System Scheduler of 95/98/Me with the system.
+RegistryChange systemAutostartChange(std::string_view folder);
+
+// The registry keys named above.
+constexpr const char* kSchedulerKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4\\Scheduler";
+constexpr const char* kUninstallEntryKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KZO Scheduler";
+
+}  // namespace kzo
