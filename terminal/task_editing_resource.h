@@ -190,16 +190,16 @@
 #define IDS_NET_EXPLORING       7691
 
 // Strings of our own
-#define IDS_TYPE_APPLICATION    7760  // the profile dialog's type combo, in type order
-#define IDS_TYPE_DOCUMENT       7761
-#define IDS_TYPE_MESSAGE        7762
-#define IDS_TYPE_SHUTDOWN       7763
-#define IDS_NEXT_RUN_INVALID    7764
-#define IDS_HINT_NAME           7765
-#define IDS_HINT_COMMAND        7766
-#define IDS_HINT_FOLDER         7767
-#define IDS_AM                  7768
-#define IDS_PM                  7769
-#define IDS_TASK_PROPERTIES     7770  // the container's band title
-#define IDS_DAY_FIRST           7771  // 7771-7777 "Monday" .. "Sunday"
-#define IDS_MONTH_FIRST         7778  // 7778-7789 "January" .. "December"
+#define IDS_TYPE_APPLICATION    7820  // the profile dialog's type combo, in type order
+#define IDS_TYPE_DOCUMENT       7821
+#define IDS_TYPE_MESSAGE        7822
+#define IDS_TYPE_SHUTDOWN       7823
+#define IDS_NEXT_RUN_INVALID    7824
+#define IDS_HINT_NAME           7825
+#define IDS_HINT_COMMAND        7826
+#define IDS_HINT_FOLDER         7827
+#define IDS_AM                  7828
+#define IDS_PM                  7829
+#define IDS_TASK_PROPERTIES     7830  // the container's band title
+#define IDS_DAY_FIRST           7831  // 7831-7837 "Monday" .. "Sunday"
+#define IDS_MONTH_FIRST         7838  // 7838-7849 "January" .. "December"
