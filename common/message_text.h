@@ -26,4 +26,8 @@ std::string fillMessage(std::string_view format, std::initializer_list<std::stri
                         std::size_t maxLength = kMessageTextLength,
                         LeadByteTest isLeadByte = nullptr);
 
+// A format with one number ("Profile %u", " %u profiles."): the first "%d" or
+// "%u" becomes the value in decimal, "%%" becomes "%", anything else stays.
+std::string fillNumber(std::string_view format, long long value);
+
 }  // namespace kzo

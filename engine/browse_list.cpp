@@ -5,14 +5,14 @@
 
 namespace kzo {
 
-void forEachBrowseListName(NetApi& api, const std::function<void(const std::wstring&)>& visit) {
+std::uint32_t forEachBrowseListName(NetApi& api, const std::function<void(const std::wstring&)>& visit) {
     std::set<std::wstring> visited;
     for (;;) {
         std::vector<std::wstring> names;
         std::uint32_t status = api.serverEnum(names);
         if (status == kNetAccessDenied || status == kNetInvalidComputer ||
             status == kNetNoBrowserServers) {
-            return;
+            return status;
         }
         bool anyNew = false;
         for (const std::wstring& name : names) {
@@ -20,7 +20,7 @@ void forEachBrowseListName(NetApi& api, const std::function<void(const std::wstr
             anyNew = true;
             visit(name);
         }
-        if (status != kNetMoreData || !anyNew) return;
+        if (status != kNetMoreData || !anyNew) return status;
     }
 }
 

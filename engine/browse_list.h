@@ -20,7 +20,8 @@ constexpr std::uint32_t kNetMoreData = 234;
 // asking again while the list answers "more data". The enumeration has no
 // resume handle, so a list that answers "more data" with nothing new would
 // repeat itself for ever: each name is visited once, and the walk ends at the
-// first "more data" answer that brings no new name.
-void forEachBrowseListName(NetApi& api, const std::function<void(const std::wstring&)>& visit);
+// first "more data" answer that brings no new name. Returns the last call's
+// status (kNetMoreData when the walk ended on a repeating list).
+std::uint32_t forEachBrowseListName(NetApi& api, const std::function<void(const std::wstring&)>& visit);
 
 }  // namespace kzo

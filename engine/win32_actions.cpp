@@ -122,11 +122,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<NetApi> Win32Actions::loadNetApi() {
+std::unique_ptr<NetApi> loadNetApiLibrary() {
     UniqueLibrary library(LoadLibraryA("netapi32"));
     if (!library) return nullptr;
     return std::make_unique<Win32NetApi>(std::move(library));
 }
+
+std::unique_ptr<NetApi> Win32Actions::loadNetApi() { return loadNetApiLibrary(); }
 
 std::uint32_t Win32Actions::openNetEnumeration(const NetResource* container,
                                                std::unique_ptr<NetEnumeration>& enumeration) {

@@ -8,6 +8,10 @@
 
 namespace kzo {
 
+// netapi32 loaded by name with its functions looked up (nullptr when the
+// library cannot be loaded; GetLastError says why); freed with the object.
+std::unique_ptr<NetApi> loadNetApiLibrary();
+
 class Win32Actions : public PlatformActions {
 public:
     // LoadLibraryA("netapi32") on every call, the three functions looked up by

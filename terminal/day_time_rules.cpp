@@ -176,6 +176,14 @@ SpinRange hourSpinRange(bool cycle, bool ampm) {
 
 SpinRange minuteSpinRange() { return {0, 59}; }
 
+std::string spinnedBox(std::string_view box, int delta, SpinRange range) {
+    std::optional<int> typed = boxNumber(box);
+    long value = typed ? static_cast<long>(*typed) + delta : (delta >= 0 ? range.low : range.high);
+    if (value < range.low) value = range.low;
+    if (value > range.high) value = range.high;
+    return twoDigits(value);
+}
+
 DayTimeOutcome applyDayTime(const DayTimeControls& controls, bool ampm, TaskRecord& record,
                             const FullDayQuestion& askFullDay) {
     return applySteps(controls, ampm, record, &askFullDay);

@@ -72,6 +72,11 @@ struct SpinRange {
 SpinRange hourSpinRange(bool cycle, bool ampm);  // 0..99 cycle, 1..12 AMPM, else 0..23
 SpinRange minuteSpinRange();                     // 0..59
 
+// A click on the spin for a number box: the box's number moved by delta and
+// kept within the range, in two digits at least. A box that holds no number
+// ("*", blank, "9*") starts from the range's end the click moves away from.
+std::string spinnedBox(std::string_view box, int delta, SpinRange range);
+
 // Apply's answer.
 enum class ApplyResult {
     Accepted,

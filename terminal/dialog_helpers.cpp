@@ -77,4 +77,15 @@ void insertAtCaret(HWND edit, const std::string& text, int maxLength) {
 
 bool shiftHeld() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
+HFONT createHeadingFont(HWND control) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    LOGFONTA lf = {};
+    if (!GetObjectA(font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf))
+        return nullptr;
+    lf.lfHeight = lf.lfHeight * 3 / 2;
+    lf.lfWidth = 0;
+    lf.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&lf);
+}
+
 }  // namespace kzo

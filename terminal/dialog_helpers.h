@@ -34,4 +34,8 @@ void insertAtCaret(HWND edit, const std::string& text, int maxLength = 1023);
 // Whether Shift is held now.
 bool shiftHeld();
 
+// The font of a wizard page's heading: the control's font, bold, one and a
+// half times its size. The caller owns it (nullptr when it cannot be made).
+HFONT createHeadingFont(HWND control);
+
 }  // namespace kzo

@@ -14,6 +14,7 @@
 #include "scheduler_commands.h"
 #include "string_table.h"
 #include "suite_names.h"
+#include "task_editing.h"
 #include "terminal_boxes.h"
 #include "terminal_settings_registry.h"
 #include "time_control_loop.h"
@@ -432,6 +433,7 @@ void CMainFrame::switchSchedule(int schedule) {
 void CMainFrame::registerCommands() {
     CommandTable& c = commands_;
     document_.registerCommands(c);
+    registerTaskEditing(*this);
     registerSchedulerCommands(*this);
 
     c.add(ID_VIEW_USER_SCHEDULE, [this] { switchSchedule(0); }, [this] { return radio(activeSched() == 0); });

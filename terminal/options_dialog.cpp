@@ -12,6 +12,7 @@
 #include "file_attributes.h"
 #include "main_frame.h"
 #include "message_text.h"
+#include "profiles_page.h"
 #include "resource.h"
 #include "scheduler_control.h"
 #include "scheduler_page.h"
@@ -129,7 +130,7 @@ COps::COps(CMainFrame& frame, OptionsModel& model) : frame_(frame), model_(model
         addPage(std::make_unique<COps2d>(), IDD_OPS_SYSTEM_DENIED, IDS_HEADER_SYSTEM);
     addPage(std::make_unique<COps0>(model.terminal), IDD_OPS_APPEARANCE, IDS_HEADER_APPEARANCE);
     addPage(std::make_unique<Cops4>(model.terminal, model.confirmations), IDD_OPS_SETTINGS, IDS_HEADER_SETTINGS);
-    // the Task Profiles page joins here
+    addPage(std::make_unique<ProfilesPage>(frame), IDD_PROFILES_PAGE, IDS_HEADER_PROFILES);
 }
 
 COps::~COps() = default;

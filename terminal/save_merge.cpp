@@ -13,7 +13,7 @@ void trimNameInPlace(TaskRecord& record) {
 }
 
 void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecord* file,
-                    std::size_t fileCount) {
+                    std::size_t fileCount, const TaskRecord* keepStamp) {
     // The first file record of each trimmed name; the views point into file.
     std::unordered_map<std::string_view, const TaskRecord*> byName;
     byName.reserve(fileCount);
@@ -29,15 +29,15 @@ void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecor
         auto found = byName.find(std::string_view(task.name, fieldLength(task.name)));
         if (found == byName.end()) continue;
         const TaskRecord& onDisk = *found->second;
-        copyStamp(task, onDisk);
+        if (&task != keepStamp) copyStamp(task, onDisk);
         if (task.edited == 0) task.edited = onDisk.edited;
     }
 }
 
-void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file) {
+void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file, const TaskRecord* keepStamp) {
     if (memory.count() == 0) return;
     const TaskRecord* fileRecords = file.count() > 0 ? &file.item(0) : nullptr;
-    mergeSavedFile(&memory.item(0), memory.count(), fileRecords, file.count());
+    mergeSavedFile(&memory.item(0), memory.count(), fileRecords, file.count(), keepStamp);
 }
 
 }  // namespace kzo

@@ -22,10 +22,15 @@ void trimNameInPlace(TaskRecord& record);
 // last-run stamp into it and, when its edited mark is 0, takes the file's
 // edited mark too. Tasks that are only in the file are left out (the caller
 // then writes the memory's tasks alone). file is only read.
+//
+// keepStamp, when given, is a task of memory whose stamp the Terminal has just
+// reset on purpose (its schedule was changed, so it counts as not run today):
+// it keeps its own stamp, which the file's would otherwise put back.
 void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecord* file,
-                    std::size_t fileCount);
+                    std::size_t fileCount, const TaskRecord* keepStamp = nullptr);
 
 // The same over two stores: the document's and the one the file was read into.
-void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file);
+void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file,
+                    const TaskRecord* keepStamp = nullptr);
 
 }  // namespace kzo

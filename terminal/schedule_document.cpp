@@ -68,7 +68,7 @@ void ScheduleDocument::rebuildList() {
     frame_.updateCommandUi();
 }
 
-bool ScheduleDocument::save() {
+bool ScheduleDocument::save(const TaskRecord* keepStamp) {
     ScheduleStore& store = frame_.store();
     unsaved_ = false;
     store.setFileName(frame_.scheduleFile().c_str());
@@ -83,7 +83,7 @@ bool ScheduleDocument::save() {
     UnchangedFilter unchanged;
     int read = file.read(unchanged);
     if (read == kStoreOk) {
-        mergeSavedFile(store, file);
+        mergeSavedFile(store, file, keepStamp);
     } else if (read == kStoreBadSize || read == kStoreEmpty || read == kStoreNoMemory) {
         // Nothing to merge: the file is simply overwritten.
         file.close();

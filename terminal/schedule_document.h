@@ -31,8 +31,9 @@ public:
     // Writes the store to the file, taking over the stamps and edited marks the
     // executor wrote there since the last load, and signals the schedule's
     // executor. True when the file holds the store; otherwise the unsaved mark
-    // is set and the failure was reported.
-    bool save();
+    // is set and the failure was reported. keepStamp: a task of the store whose
+    // last-run stamp was reset on purpose and is written as it is.
+    bool save(const TaskRecord* keepStamp = nullptr);
     bool unsaved() const { return unsaved_; }
     // The list anew from the store as it is in memory.
     void rebuildList();

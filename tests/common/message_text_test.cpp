@@ -23,6 +23,16 @@ TEST(MessageText, OnlyPercentSIsAPlaceholder) {
     EXPECT_EQ("x", fillMessage("x", {"unused"}));
 }
 
+TEST(MessageText, FillsOneNumber) {
+    EXPECT_EQ("Profile 3", fillNumber("Profile %u", 3));
+    EXPECT_EQ(" 0 profiles.", fillNumber(" %u profiles.", 0));
+    EXPECT_EQ("Task 12", fillNumber("Task %d", 12));
+    // Only the first number placeholder; nothing else is read as a format.
+    EXPECT_EQ("7 and %u, 100% %s", fillNumber("%d and %u, 100%% %s", 7));
+    EXPECT_EQ("none", fillNumber("none", 5));
+    EXPECT_EQ("end %", fillNumber("end %", 5));
+}
+
 TEST(MessageText, IsCutToTheBufferAtWholeCharacters) {
     std::string longCommand(2000, 'c');
     std::string text = fillMessage("Unable to execute \"%s\" task :\n%s\n%s", {"T", longCommand, "why"});

@@ -257,5 +257,23 @@ TEST(IntervalDialog, FullDayAndTheRecordReadBackInBothClocks) {
     }
 }
 
+TEST(DayTimeSpin, StepsTheServedBoxWithinItsRange) {
+    struct Case {
+        const char* box;
+        int delta;
+        SpinRange range;
+        const char* shown;
+    } const cases[] = {
+        {"07", 1, {0, 23}, "08"},   {"7", -1, {0, 23}, "06"},  {" 9 ", 1, {0, 59}, "10"},
+        {"23", 1, {0, 23}, "23"},   {"00", -1, {0, 23}, "00"}, {"12", 1, {1, 12}, "12"},
+        {"1", -1, {1, 12}, "01"},   {"98", 5, {0, 99}, "99"},  {"75", 1, {0, 59}, "59"},
+        // A box without a number starts at the end the click leaves.
+        {"*", 1, {0, 23}, "00"},    {"*", -1, {0, 23}, "23"},  {"", 1, {1, 12}, "01"},
+        {"9*", -1, {0, 59}, "59"},  {"99999999999", -1, {0, 99}, "99"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.shown, spinnedBox(c.box, c.delta, c.range)) << "'" << c.box << "' " << c.delta;
+}
+
 }  // namespace
 }  // namespace kzo

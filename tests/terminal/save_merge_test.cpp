@@ -84,6 +84,19 @@ TEST(SaveMerge, OnlyTheStampAndTheMarkChange) {
     EXPECT_EQ(0, std::memcmp(&expected, &mine, sizeof mine));
 }
 
+TEST(SaveMerge, TheTaskWhoseStampWasResetKeepsIt) {
+    // Its schedule was just applied (year 0); the other task still takes the
+    // executor's stamp.
+    std::vector<TaskRecord> memory = {stamped("Edited", 0, 3, 1), stamped("Other", 120, 3, 0)};
+    std::vector<TaskRecord> file = {stamped("Edited", 125, 9, 0), stamped("Other", 125, 9, 0)};
+    mergeSavedFile(memory.data(), memory.size(), file.data(), file.size(), &memory[0]);
+    EXPECT_EQ(0, memory[0].lastYear);
+    EXPECT_EQ(3, memory[0].lastDay);
+    EXPECT_EQ(1, memory[0].edited);
+    EXPECT_EQ(125, memory[1].lastYear);
+    EXPECT_EQ(9, memory[1].lastDay);
+}
+
 TEST(SaveMerge, NamesWithoutTheirNulAreBoundedAndKept) {
     TaskRecord full = stamped("", 0, 1, 0);
     std::memset(full.name, 'N', sizeof full.name);
