@@ -280,13 +280,14 @@ TEST_F(SchedulerControlProgram, OptionsOkWritesTheSettingsAndTheRunEntryAndSetsB
     setText(options, kSoundFile, "  ding.wav ");
     SendMessageA(descendant(options, kWarn), BM_CLICK, 0, 0);
     ASSERT_TRUE(test::answerBox(options, IDOK));
+    // The events are set once everything is written.
+    EXPECT_TRUE(waitUntil([&] { return WaitForSingleObject(systemEvent.get(), 0) == WAIT_OBJECT_0; }));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(userEvent.get(), 0));
     EXPECT_EQ(7u, user.dword("RefreshTime").value_or(0));
     EXPECT_EQ(1u, user.dword("Warn").value_or(0));
     EXPECT_EQ(test::RegValue::string("ding.wav"), user.stored("WAV"));
     EXPECT_EQ(test::RegValue::string(test::quoted(programs.file("tickr.exe"))), run.stored("KZOScheduler"));
     EXPECT_EQ(7u, terminal.stored("Confirm").bytes.size());
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(userEvent.get(), 0));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(systemEvent.get(), 0));
     closeTerminal(frame);
 }
 
