@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "due_test.h"
 #include "launch_stamp.h"
 #include "schedule_store.h"
@@ -24,28 +25,7 @@
 namespace {
 
 using namespace kzo;
-
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double timeOnce(const std::function<void()>& work) {
-    double start = nowMs();
-    work();
-    return nowMs() - start;
-}
+using namespace kzo::bench;
 
 // A schedule of n varied tasks: daily times, every-hour tasks, cycles, some
 // restricted to weekdays or days of the month, some inactive.

@@ -12,27 +12,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_timing.h"
 #include "next_run.h"
 
 namespace {
 
 using namespace kzo;
-
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using namespace kzo::bench;
 
 TaskRecord daily(int32_t time) {
     TaskRecord r = newTaskRecord(1);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "main_frame.h"
 #include "schedule_store.h"
 #include "task_cells.h"
@@ -25,32 +26,7 @@
 namespace {
 
 using namespace kzo;
-
-double nowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double timed(const std::function<void()>& work, int runs) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double start = nowMs();
-        work();
-        times.push_back(nowMs() - start);
-    }
-    return median(times);
-}
+using namespace kzo::bench;
 
 // Every window message waiting is handled: the list has painted what it shows.
 void settle(HWND frame) {
