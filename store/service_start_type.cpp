@@ -21,6 +21,11 @@ std::uint32_t openService(const char* serviceName, DWORD access, UniqueService& 
 }  // namespace
 
 std::uint32_t queryServiceStartType(const char* serviceName, std::uint32_t& startType) {
+    std::string binaryPath;
+    return queryServiceConfig(serviceName, startType, binaryPath);
+}
+
+std::uint32_t queryServiceConfig(const char* serviceName, std::uint32_t& startType, std::string& binaryPath) {
     UniqueService service;
     if (std::uint32_t error = openService(serviceName, SERVICE_QUERY_CONFIG, service)) return error;
     DWORD needed = 0;
@@ -34,6 +39,7 @@ std::uint32_t queryServiceStartType(const char* serviceName, std::uint32_t& star
                              &needed))
         return GetLastError();
     startType = config->dwStartType;
+    binaryPath = config->lpBinaryPathName ? config->lpBinaryPathName : "";
     return 0;
 }
 

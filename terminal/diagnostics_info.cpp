@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "registry_values.h"
+#include "service_start_type.h"
 #include "string_table.h"
 #include "system_error.h"
 #include "terminal_scheduler_settings.h"
@@ -80,26 +81,13 @@ DiagnosticsInput gatherDiagnostics(const std::string& folder, bool systemSchedul
 
 ReportedService queryReportedService(const char* serviceName) {
     ReportedService r;
-    auto unavailable = [&r](DWORD error) {
+    std::uint32_t startType = 0;
+    if (std::uint32_t error = queryServiceConfig(serviceName, startType, r.binaryPath)) {
         r.errorText = systemErrorText(error);
         return r;
-    };
-    UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-    if (!manager) return unavailable(GetLastError());
-    UniqueService service(OpenServiceA(manager.get(), serviceName, SERVICE_QUERY_CONFIG));
-    if (!service) return unavailable(GetLastError());
-    DWORD needed = 0;
-    QueryServiceConfigA(service.get(), nullptr, 0, &needed);
-    if (needed < sizeof(QUERY_SERVICE_CONFIGA)) needed = sizeof(QUERY_SERVICE_CONFIGA);
-    // The configuration (pointers included) is followed by its strings.
-    using Slot = unsigned long long;
-    std::vector<Slot> buffer((needed + sizeof(Slot) - 1) / sizeof(Slot));
-    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-    if (!QueryServiceConfigA(service.get(), config, static_cast<DWORD>(buffer.size() * sizeof(Slot)), &needed))
-        return unavailable(GetLastError());
+    }
     r.available = true;
-    r.startType = config->dwStartType;
-    if (config->lpBinaryPathName) r.binaryPath = config->lpBinaryPathName;
+    r.startType = startType;
     return r;
 }
 
