@@ -5,10 +5,10 @@
 
 #include <cstddef>
 #include <string_view>
-#include <unordered_map>
 
 #include "launch_stamp.h"
 #include "launch_time.h"
+#include "name_index.h"
 #include "schedule_store.h"
 
 namespace kzo {
@@ -49,18 +49,13 @@ int writeBackThrough(const char* scheduleFile, const PassStore& passStore, const
         return result;
     }
 
-    // The first pass-store record of each name.
-    std::unordered_map<std::string_view, std::size_t> byName;
-    byName.reserve(passStore.count());
-    for (std::size_t i = 0; i < passStore.count(); ++i) {
-        std::string_view key = nameKey(passStore.item(i));
-        if (!key.empty()) byName.emplace(key, i);
-    }
+    NameIndex byName;
+    byName.build(passStore.count(), [&passStore](std::size_t i) -> const TaskRecord& { return passStore.item(i); });
     for (std::size_t i = 0; i < file.count(); ++i) {
         TaskRecord& onDisk = file.item(i);
-        auto found = byName.find(nameKey(onDisk));
-        if (found == byName.end()) continue;
-        const TaskRecord& launched = passStore.item(found->second);
+        std::size_t found = byName.find(nameKey(onDisk));
+        if (found == NameIndex::npos) continue;
+        const TaskRecord& launched = passStore.item(found);
         if (!stampedAt(launched, now)) continue;
         copyStamp(onDisk, launched);
         onDisk.edited = 0;

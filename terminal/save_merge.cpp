@@ -1,7 +1,8 @@
 #include "save_merge.h"
 
 #include <cstring>
-#include <unordered_map>
+
+#include "name_index.h"
 
 namespace kzo {
 
@@ -14,21 +15,14 @@ void trimNameInPlace(TaskRecord& record) {
 
 void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecord* file,
                     std::size_t fileCount, const TaskRecord* keepStamp) {
-    // The first file record of each trimmed name; the views point into file.
-    std::unordered_map<std::string_view, const TaskRecord*> byName;
-    byName.reserve(fileCount);
-    // A name of blanks only matches nothing, as in every search by name.
-    for (std::size_t i = 0; i < fileCount; ++i) {
-        std::string_view key = nameKey(file[i]);
-        if (!key.empty()) byName.emplace(key, &file[i]);
-    }
-
+    NameIndex byName;
+    byName.build(fileCount, [file](std::size_t i) -> const TaskRecord& { return file[i]; });
     for (std::size_t i = 0; i < memoryCount; ++i) {
         TaskRecord& task = memory[i];
         trimNameInPlace(task);
-        auto found = byName.find(std::string_view(task.name, fieldLength(task.name)));
-        if (found == byName.end()) continue;
-        const TaskRecord& onDisk = *found->second;
+        std::size_t found = byName.find(std::string_view(task.name, fieldLength(task.name)));
+        if (found == NameIndex::npos) continue;
+        const TaskRecord& onDisk = file[found];
         if (&task != keepStamp) copyStamp(task, onDisk);
         if (task.edited == 0) task.edited = onDisk.edited;
     }
