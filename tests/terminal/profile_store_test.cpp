@@ -128,5 +128,42 @@ TEST(ProfileStore, FileHeldByAnotherProgramGivesItsError) {
     EXPECT_EQ("a\r\nb\r\nAPP\r\n\r\n", test::readFile(file));
 }
 
+// The profiles the release installs, with the line ends the release gives
+// them, load as the five profiles they were written as.
+TEST(ProfileStore, TheReleasedProfilesLoadAsWritten) {
+    std::string source = KZO_RELEASE_PROFILES;  // a path of the build machine, seen through drive Z:
+    for (char& c : source)
+        if (c == '/') c = '\\';
+    std::string text;
+    for (char c : test::readFile("Z:" + source)) {
+        if (c == '\n') text += '\r';
+        if (c != '\r') text += c;
+    }
+    TempDir dir;
+    test::writeFile(dir.file("kzo.pro"), text);
+    ProfileStore store(dir.file("kzo.pro"));
+    ASSERT_EQ(0, store.load(0));
+    const struct {
+        const char* name;
+        const char* command;
+        int type;
+    } expected[] = {{"Start Notepad", "notepad.exe", 0},
+                    {"Open the Windows folder", "%WINDIR%", 1},
+                    {"Message to everybody", "The computer will shut down at 18:00. Please save your work.", 2},
+                    {"Restart this computer", "REBOOT", 3},
+                    {"End Notepad", "kill.exe notepad.exe", 0}};
+    ASSERT_EQ(std::size(expected), store.count());
+    for (std::size_t i = 0; i < store.count(); ++i) {
+        std::string name, command, comment;
+        int type = -1;
+        ASSERT_EQ(0, store.name(i, name));
+        ASSERT_EQ(0, store.get(i, command, comment, type));
+        EXPECT_EQ(expected[i].name, name);
+        EXPECT_EQ(expected[i].command, command);
+        EXPECT_EQ(expected[i].type, type) << name;
+        EXPECT_FALSE(comment.empty()) << name;
+    }
+}
+
 }  // namespace
 }  // namespace kzo
