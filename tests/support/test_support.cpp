@@ -159,10 +159,35 @@ std::map<std::string, std::string> waitForMarker(const std::string& path, std::u
     return values;
 }
 
+namespace {
+
+struct FixtureSearch {
+    DWORD pid;
+    bool found;
+};
+
+BOOL CALLBACK findFixtureWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<FixtureSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[32] = "";
+    GetClassNameA(window, className, sizeof className);
+    search->found = owner == search->pid && std::strcmp(className, "KZOTaskFixture") == 0;
+    return !search->found;
+}
+
+}  // namespace
+
 void endFixture(const std::map<std::string, std::string>& marker) {
     auto pid = marker.find("pid");
     if (pid == marker.end()) return;
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, std::stoul(pid->second));
+    // A fixture that has ended by itself leaves its id to the next process
+    // Wine starts (another test program, the desktop): only a process that
+    // still shows a fixture window is the fixture.
+    FixtureSearch search{static_cast<DWORD>(std::stoul(pid->second)), false};
+    EnumWindows(findFixtureWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, search.pid);
     if (!process) return;
     TerminateProcess(process, 0);
     CloseHandle(process);
