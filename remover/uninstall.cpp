@@ -12,6 +12,7 @@
 #include "product_names.h"
 #include "registry_values.h"
 #include "resource.h"
+#include "start_program.h"
 #include "string_table.h"
 #include "win_handles.h"
 #include "windows_platform.h"
@@ -32,7 +33,6 @@ constexpr unsigned kMaxPosts = 100;
 constexpr DWORD kServiceRemovalWaitMs = 30000;
 constexpr DWORD kAfterServiceRemovalMs = 2000;
 // CREATE_DEFAULT_ERROR_MODE | CREATE_SEPARATE_WOW_VDM | CREATE_NEW_CONSOLE.
-constexpr DWORD kStartFlags = 0x04000810;
 // FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY.
 constexpr FILEOP_FLAGS kDeleteFlags = 0x94;
 
@@ -137,19 +137,8 @@ bool holdsSuitePrograms(const std::string& folder) {
 // The System Executor removes its service and event source; the run goes on
 // whatever becomes of it.
 void removeService(const std::string& folder) {
-    std::string command = "\"" + folder + "tickrnt.exe\" /u";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, kStartFlags, nullptr,
-                        nullptr, &startup, &process))
-        return;
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
+    UniqueHandle processHandle = startProgram("\"" + folder + "tickrnt.exe\" /u", SW_SHOWMINIMIZED);
+    if (!processHandle) return;
     WaitForSingleObject(processHandle.get(), kServiceRemovalWaitMs);
     Sleep(kAfterServiceRemovalMs);
 }

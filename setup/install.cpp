@@ -13,6 +13,7 @@
 #include "registry_values.h"
 #include "resource.h"
 #include "setup_boxes.h"
+#include "start_program.h"
 #include "suite_names.h"
 #include "win_handles.h"
 #include "windows_platform.h"
@@ -21,7 +22,6 @@ namespace kzo {
 
 namespace {
 
-constexpr DWORD kStartFlags = CREATE_DEFAULT_ERROR_MODE | CREATE_SEPARATE_WOW_VDM | CREATE_NEW_CONSOLE;
 // A window that does not close is asked again every kRepostMs, at most
 // kMaxPosts times, and left alone after kGiveUpWindowMs.
 constexpr unsigned kMaxPosts = 100;
@@ -45,23 +45,6 @@ std::string setupFolder() {
 bool fileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Starts a program without waiting for it; the process handle, or none when
-// it could not be started.
-UniqueHandle startProgram(const std::string& commandLine, WORD show) {
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = show;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, kStartFlags, nullptr, nullptr, &startup,
-                        &process))
-        return UniqueHandle();
-    CloseHandle(process.hThread);
-    return UniqueHandle(process.hProcess);
 }
 
 void keepProcess(DWORD pid, std::vector<UniqueHandle>& processes) {
