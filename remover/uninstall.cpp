@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "close_windows.h"
 #include "install_folder.h"
 #include "product_names.h"
 #include "registry_values.h"
@@ -27,7 +28,6 @@ constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 constexpr const char* kProductKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4";
 constexpr const char* kMakerKey = "SOFTWARE\\Veldmark";
 constexpr const char* kUninstallEntry = "KZO Scheduler";
-constexpr unsigned kMaxPosts = 100;
 // The service's removal: how long to wait for it, and for the service manager
 // to settle after it.
 constexpr DWORD kServiceRemovalWaitMs = 30000;
@@ -197,31 +197,6 @@ void removeDesktopShortcut() {
 }
 
 }  // namespace
-
-void closeWindowsBounded(const char* windowClass, const char* title, unsigned giveUpMs,
-                         unsigned closeRepostMs) {
-    std::vector<HWND> givenUp;
-    for (;;) {
-        HWND window = nullptr;
-        do {
-            window = FindWindowExA(nullptr, window, windowClass, title);
-        } while (window && std::find(givenUp.begin(), givenUp.end(), window) != givenUp.end());
-        if (!window) return;
-
-        DWORD start = GetTickCount();
-        DWORD lastPost = 0;
-        unsigned posts = 0;
-        while (IsWindow(window) && GetTickCount() - start < giveUpMs) {
-            if (posts == 0 || (GetTickCount() - lastPost >= closeRepostMs && posts < kMaxPosts)) {
-                PostMessageA(window, WM_CLOSE, 0, 0);
-                lastPost = GetTickCount();
-                ++posts;
-            }
-            Sleep(20);
-        }
-        if (IsWindow(window)) givenUp.push_back(window);
-    }
-}
 
 int runUninstaller() {
     std::string folder = programFolderOf(runningProgramPath());

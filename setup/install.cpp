@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "blanks.h"
+#include "close_windows.h"
 #include "install_folder.h"
 #include "product_names.h"
 #include "registry_values.h"
@@ -52,34 +53,12 @@ void keepProcess(DWORD pid, std::vector<UniqueHandle>& processes) {
     if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid)) processes.emplace_back(process);
 }
 
-// Posts WM_CLOSE to every top-level window of this class and title (nullptr:
-// any) until it is gone, within the bounds above; the processes of the windows
-// are kept in processes.
+// Asks every top-level window of this class and title (nullptr: any) to
+// close, within the bounds above; the processes of the windows are kept in
+// processes.
 void closeWindows(const char* windowClass, const char* title, std::vector<UniqueHandle>& processes) {
-    std::vector<HWND> givenUp;
-    for (;;) {
-        HWND window = nullptr;
-        do {
-            window = FindWindowExA(nullptr, window, windowClass, title);
-        } while (window && std::find(givenUp.begin(), givenUp.end(), window) != givenUp.end());
-        if (!window) return;
-
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        keepProcess(pid, processes);
-        const DWORD start = GetTickCount();
-        DWORD lastPost = 0;
-        unsigned posts = 0;
-        while (IsWindow(window) && GetTickCount() - start < kGiveUpWindowMs) {
-            if (posts < kMaxPosts && (posts == 0 || GetTickCount() - lastPost >= kRepostMs)) {
-                PostMessageA(window, WM_CLOSE, 0, 0);
-                lastPost = GetTickCount();
-                ++posts;
-            }
-            Sleep(20);
-        }
-        if (IsWindow(window)) givenUp.push_back(window);
-    }
+    closeWindowsBounded(windowClass, title, {kGiveUpWindowMs, kRepostMs, kMaxPosts},
+                        [&](DWORD pid) { keepProcess(pid, processes); });
 }
 
 // Sends the service the stop control; its process, while it runs, is kept.

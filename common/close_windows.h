@@ -1,0 +1,23 @@
+// Asking the suite's running programs to close, from setup and the
+// uninstaller: never waiting forever on a window that does not close.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace kzo {
+
+struct CloseBounds {
+    DWORD giveUpMs = 5000;  // a window still there after this is left alone
+    DWORD repostMs = 500;   // WM_CLOSE posted again after this
+    unsigned maxPosts = 100;
+};
+
+// Posts WM_CLOSE to every top-level window of this class and title (nullptr:
+// any) until it is gone, within the bounds. Each window's process id is
+// handed to `asked` before the first post, when given.
+void closeWindowsBounded(const char* windowClass, const char* title, const CloseBounds& bounds = {},
+                         const std::function<void(DWORD pid)>& asked = {});
+
+}  // namespace kzo
