@@ -120,8 +120,13 @@ void ScheduleDocument::appendSaveRefresh(const TaskRecord& record) {
         showError(frame_.hwnd(), systemErrorText(ERROR_NOT_ENOUGH_MEMORY));
         return;
     }
-    save();
-    refresh();
+    // A task that could not be saved stays in the list and in memory, marked
+    // unsaved (a reload from the file would drop it): the next save, a
+    // schedule switch or the exit's question keeps it.
+    if (save())
+        refresh();
+    else
+        rebuildList();
 }
 
 void ScheduleDocument::newTask() {

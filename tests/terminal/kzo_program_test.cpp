@@ -12,6 +12,7 @@
 
 #include "program_driver.h"
 #include "test_support.h"
+#include "win_handles.h"
 
 namespace kzo {
 namespace {
@@ -31,6 +32,7 @@ constexpr WPARAM kRun = 2104;
 constexpr WPARAM kDelete = 2103;
 constexpr WPARAM kCopy = 2107;
 constexpr WPARAM kPaste = 2108;
+constexpr WPARAM kSave = 2106;
 constexpr WPARAM kSelectAll = 2500;
 
 // The stamp an executor writes when it launches a task.
@@ -302,6 +304,30 @@ TEST_F(TerminalProgram, AFileOfTheWrongSizeIsReportedAndASaveOverwritesIt) {
     PostMessageA(frame, WM_COMMAND, kPaste, 0);
     ASSERT_TRUE(waitUntil([&] { return test::fileSize(systemSchedule) == static_cast<std::int64_t>(kRecordSize); }));
     EXPECT_EQ("Backup (1)", fieldText(test::readSchedule(systemSchedule).at(0).name));
+    closeFrame(*kzo, frame);
+}
+
+TEST_F(TerminalProgram, ATaskPastedWhileTheFileIsHeldIsKeptForTheNextSave) {
+    auto kzo = start();
+    HWND frame = frameOf(*kzo);
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_COMMAND, kSelectAll, 0);
+    PostMessageA(frame, WM_COMMAND, kCopy, 0);
+    {
+        UniqueHandle held(CreateFileA(userSchedule.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(INVALID_HANDLE_VALUE, held.get());
+        PostMessageA(frame, WM_COMMAND, kPaste, 0);
+        EXPECT_NE(std::string::npos,
+                  test::readAndAnswerBox(kzo->pid(), "Error", IDOK).find("Schedule was not saved."));
+        // No reload after the failed save: a second box would be its error.
+        EXPECT_EQ(nullptr, test::waitForBox(kzo->pid(), "Error", 3000));
+    }
+    EXPECT_EQ(2u, test::readSchedule(userSchedule).size()) << "the file as it was";
+
+    PostMessageA(frame, WM_COMMAND, kSave, 0);
+    ASSERT_TRUE(waitUntil([&] { return test::readSchedule(userSchedule).size() == 3; }));
+    EXPECT_NE(nullptr, findTask(test::readSchedule(userSchedule), "Backup (1)"));
     closeFrame(*kzo, frame);
 }
 
