@@ -5,12 +5,11 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "browse_list.h"
 #include "code_page.h"
+#include "detached_thread.h"
 #include "target_list.h"
 
 namespace kzo {
@@ -27,17 +26,8 @@ void startLocalDisplay(PlatformActions& actions, const char* text) {
     std::size_t length = std::min(std::strlen(text), block->size() - 1);
     std::memcpy(block->data(), text, length);
     (*block)[length] = '\0';
-    try {
-        std::thread([&actions, block]() {
-            try {
-                actions.showMessage(block->data());
-            } catch (...) {
-                // A display thread has no one to report to.
-            }
-        }).detach();
-    } catch (const std::system_error&) {
-        actions.showMessage(block->data());
-    }
+    bool started = startDetachedThread([&actions, block]() { actions.showMessage(block->data()); });
+    if (!started) actions.showMessage(block->data());
 }
 
 // NetMessageBufferSend of the text to one messaging name; the length counts the

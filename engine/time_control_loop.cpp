@@ -49,7 +49,7 @@ TimeControlLoop::TimeControlLoop(LoopConfig config, Clock& clock, PlatformAction
 TimeControlLoop::~TimeControlLoop() { stop(); }
 
 void TimeControlLoop::prepare() {
-    std::lock_guard<std::mutex> lock(passMutex_);
+    SectionLock lock(passSection_);
     reloadRequest_ = true;
     firstPass_ = true;
     if (!updateEvent_)
@@ -146,7 +146,7 @@ void TimeControlLoop::guardedPass(const LaunchTime& now) {
 void TimeControlLoop::pass() { passAt(clock_.now()); }
 
 void TimeControlLoop::passAt(const LaunchTime& now) {
-    std::lock_guard<std::mutex> lock(passMutex_);
+    SectionLock lock(passSection_);
     settings_ = readExecutorSettings(config_.settingsRoot, config_.settingsKey.c_str());
     if (config_.settingsRead) config_.settingsRead(settings_);
 

@@ -12,10 +12,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
 
 #include "clock.h"
+#include "critical_section.h"
 #include "due_test.h"
 #include "pass_timing.h"
 #include "platform_actions.h"
@@ -103,7 +103,7 @@ private:
 
     // Passes of the two pass threads never overlap: a pass held up by a report
     // box makes the next one wait instead of sharing the pass store.
-    std::mutex passMutex_;
+    CriticalSection passSection_;
     // Taken for the file work of a pass, so stop() never ends a thread inside it.
     UniqueHandle fileSection_;
     UniqueHandle updateEvent_;

@@ -39,7 +39,7 @@ NtService* NtService::current() { return currentService.load(); }
 void NtService::setName(const std::string& name) {
     name_ = name;
     runningAsService_ = true;
-    std::lock_guard<std::mutex> lock(statusMutex_);
+    SectionLock lock(statusSection_);
     status_ = SERVICE_STATUS{};
     status_.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
     status_.dwCurrentState = SERVICE_STOPPED;
@@ -47,12 +47,12 @@ void NtService::setName(const std::string& name) {
 }
 
 SERVICE_STATUS NtService::status() const {
-    std::lock_guard<std::mutex> lock(statusMutex_);
+    SectionLock lock(statusSection_);
     return status_;
 }
 
 void NtService::report(DWORD state) {
-    std::lock_guard<std::mutex> lock(statusMutex_);
+    SectionLock lock(statusSection_);
     status_.dwCurrentState = state;
     sink_.report(status_);
 }
@@ -60,7 +60,7 @@ void NtService::report(DWORD state) {
 void NtService::reportRunningAfterStart() {
     // A pass started by the start may already have paused the service (Active
     // was 0): that state stands.
-    std::lock_guard<std::mutex> lock(statusMutex_);
+    SectionLock lock(statusSection_);
     if (status_.dwCurrentState != SERVICE_START_PENDING) return;
     status_.dwCurrentState = SERVICE_RUNNING;
     sink_.report(status_);
@@ -75,7 +75,7 @@ bool NtService::runDispatcher() {
 
 void NtService::serviceMain() {
     {
-        std::lock_guard<std::mutex> lock(statusMutex_);
+        SectionLock lock(statusSection_);
         status_.dwCurrentState = SERVICE_START_PENDING;
     }
     std::uint32_t error = sink_.registerHandler(name_.c_str());
@@ -87,7 +87,7 @@ void NtService::serviceMain() {
     }
     report(SERVICE_START_PENDING);
     {
-        std::lock_guard<std::mutex> lock(statusMutex_);
+        SectionLock lock(statusSection_);
         status_.dwWin32ExitCode = 0;
         status_.dwCheckPoint = 0;
         status_.dwWaitHint = 0;
@@ -107,7 +107,7 @@ void NtService::runLoop() {
     if (result < 0) {
         log_.write(EVENTLOG_ERROR_TYPE, "Service startup failure: 0x%x", static_cast<unsigned>(result));
         if (runningAsService_) report(SERVICE_STOP_PENDING);
-        std::lock_guard<std::mutex> lock(statusMutex_);
+        SectionLock lock(statusSection_);
         status_.dwWin32ExitCode = ERROR_SERVICE_SPECIFIC_ERROR;
         status_.dwServiceSpecificExitCode = static_cast<DWORD>(result);
         return;
@@ -121,7 +121,7 @@ void NtService::runLoop() {
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
 
     if (service) {
-        std::lock_guard<std::mutex> lock(controlMutex_);
+        SectionLock lock(controlSection_);
         stopping_ = true;
         report(SERVICE_STOP_PENDING);
     } else {
@@ -139,7 +139,7 @@ void NtService::control(DWORD code) {
             postQuit();
             break;
         case SERVICE_CONTROL_PAUSE: {
-            std::lock_guard<std::mutex> lock(controlMutex_);
+            SectionLock lock(controlSection_);
             if (stopping_) break;
             report(SERVICE_PAUSE_PENDING);
             onPause();
@@ -147,7 +147,7 @@ void NtService::control(DWORD code) {
             break;
         }
         case SERVICE_CONTROL_CONTINUE: {
-            std::lock_guard<std::mutex> lock(controlMutex_);
+            SectionLock lock(controlSection_);
             if (stopping_) break;
             report(SERVICE_CONTINUE_PENDING);
             onContinue();

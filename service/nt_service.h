@@ -9,10 +9,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "application_log.h"
+#include "critical_section.h"
 
 namespace kzo {
 
@@ -110,11 +110,11 @@ private:
     std::atomic<bool> runningAsService_{false};
     std::atomic<DWORD> mainThreadId_{0};
     std::atomic<bool> stopping_{false};
-    mutable std::mutex statusMutex_;
+    mutable CriticalSection statusSection_;
     SERVICE_STATUS status_{};
     // Serialises the pause and continue sequences of the control manager's
     // thread and of the time-control loop.
-    std::mutex controlMutex_;
+    CriticalSection controlSection_;
 };
 
 }  // namespace kzo

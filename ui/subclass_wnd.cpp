@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <map>
-#include <mutex>
 #include <vector>
+
+#include "critical_section.h"
 
 namespace kzo {
 namespace {
@@ -13,8 +14,8 @@ struct Chain {
     std::vector<CSubclassWnd*> objects;  // oldest first: the last one sees a message first
 };
 
-std::mutex& chainLock() {
-    static std::mutex lock;
+CriticalSection& chainLock() {
+    static CriticalSection lock;
     return lock;
 }
 
@@ -36,7 +37,7 @@ bool CSubclassWnd::attach(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid != GetCurrentProcessId()) return false;
-    std::lock_guard<std::mutex> guard(chainLock());
+    SectionLock guard(chainLock());
     auto found = chains().find(window);
     if (found == chains().end()) {
         Chain chain;
@@ -54,7 +55,7 @@ bool CSubclassWnd::attach(HWND window) {
 
 void CSubclassWnd::detach() {
     if (!hwnd_) return;
-    std::lock_guard<std::mutex> guard(chainLock());
+    SectionLock guard(chainLock());
     auto found = chains().find(hwnd_);
     if (found != chains().end()) {
         auto& objects = found->second.objects;
@@ -78,7 +79,7 @@ LRESULT CSubclassWnd::callNext(UINT message, WPARAM wParam, LPARAM lParam) {
     CSubclassWnd* next = nullptr;
     WNDPROC original = nullptr;
     {
-        std::lock_guard<std::mutex> guard(chainLock());
+        SectionLock guard(chainLock());
         auto found = chains().find(window);
         if (found != chains().end()) {
             const auto& objects = found->second.objects;
@@ -95,7 +96,7 @@ LRESULT CSubclassWnd::callNext(UINT message, WPARAM wParam, LPARAM lParam) {
 void CSubclassWnd::detachAll(HWND window) {
     std::vector<CSubclassWnd*> detached;
     {
-        std::lock_guard<std::mutex> guard(chainLock());
+        SectionLock guard(chainLock());
         auto found = chains().find(window);
         if (found == chains().end()) return;
         detached = found->second.objects;
@@ -116,7 +117,7 @@ LRESULT CALLBACK CSubclassWnd::hookProc(HWND window, UINT message, WPARAM wParam
     CSubclassWnd* first = nullptr;
     WNDPROC original = nullptr;
     {
-        std::lock_guard<std::mutex> guard(chainLock());
+        SectionLock guard(chainLock());
         auto found = chains().find(window);
         if (found != chains().end()) {
             original = found->second.original;
