@@ -60,4 +60,13 @@ INT_PTR DialogBase::route(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+HWND topLevelWindow(HWND window) {
+    while (window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+        HWND parent = GetParent(window);
+        if (!parent) break;
+        window = parent;
+    }
+    return window;
+}
+
 }  // namespace kzo

@@ -51,4 +51,8 @@ private:
     std::exception_ptr failure_;
 };
 
+// The top-level window that holds window (a page's sheet, a dialog's own
+// window): GetAncestor's GA_ROOT, which Windows 95 and NT 4.0 lack.
+HWND topLevelWindow(HWND window);
+
 }  // namespace kzo

@@ -54,4 +54,18 @@ std::uint32_t writeString(HKEY key, const char* name, const std::string& text) {
                                                      static_cast<DWORD>(text.size() + 1)));
 }
 
+long deleteKeyTree(HKEY parent, const char* name) {
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExA(parent, name, 0, KEY_READ | KEY_WRITE, &key);
+    if (result != ERROR_SUCCESS) return result;
+    char child[MAX_PATH + 1];
+    // Always the first subkey: each one found is gone before the next look.
+    while (RegEnumKeyA(key, 0, child, sizeof child) == ERROR_SUCCESS) {
+        result = deleteKeyTree(key, child);
+        if (result != ERROR_SUCCESS) break;
+    }
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? RegDeleteKeyA(parent, name) : result;
+}
+
 }  // namespace kzo

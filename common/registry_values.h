@@ -30,4 +30,10 @@ std::uint32_t writeDword(HKEY key, const char* name, std::uint32_t value);
 // REG_SZ, stored with its terminating zero. Returns 0 or the Windows error code.
 std::uint32_t writeString(HKEY key, const char* name, const std::string& text);
 
+// Deletes the key name under parent with every key below it, deepest first
+// (on the NT family RegDeleteKeyA refuses a key that has subkeys; shlwapi's
+// SHDeleteKeyA, which does this, is missing on a bare Windows 95 or NT 4.0).
+// Returns ERROR_SUCCESS, or the first Windows error.
+long deleteKeyTree(HKEY parent, const char* name);
+
 }  // namespace kzo

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <utility>
 
 namespace kzo {
@@ -91,11 +92,30 @@ struct MenuTraits {
 };
 using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 
+// The address of a function of a library, looked up by name at run time: the
+// way to call a function that not every system the suite runs on exports
+// (an import of it would stop the program from loading there). nullptr when
+// the module is nullptr, the function is missing, or a test hid it.
+void* boundAddress(HMODULE module, const char* name);
+
+// The test seam of the run-time lookups: the functions named here are reported
+// missing until the next call (an empty list restores them), so tests take
+// each fallback under Wine, whose DLLs export everything.
+void hideBoundFunctions(std::initializer_list<const char*> names);
+
 // A function of a library bound by name at run time, or nullptr.
 template <typename Function>
 Function boundFunction(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return reinterpret_cast<Function>(boundAddress(module, name));
+}
+
+// The same, from a system library the program has loaded or that is loaded now
+// for the rest of the program's life ("user32.dll", "comctl32.dll").
+template <typename Function>
+Function systemFunction(const char* library, const char* name) {
+    HMODULE module = GetModuleHandleA(library);
+    if (!module) module = LoadLibraryA(library);
+    return boundFunction<Function>(module, name);
 }
 
 }  // namespace kzo

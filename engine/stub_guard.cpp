@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win_handles.h"
+
 namespace kzo {
 
 namespace {
@@ -24,8 +26,14 @@ LONG CALLBACK resumeAfterStub(EXCEPTION_POINTERS* info) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
+// Vectored handlers came with XP; a system without them is no Wine, whose
+// stubs are all this guards against, so the call then goes unguarded.
 void installHandlerOnce() {
-    static PVOID handler = AddVectoredExceptionHandler(1, resumeAfterStub);
+    using AddHandlerFn = PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+    static PVOID handler = [] {
+        auto add = systemFunction<AddHandlerFn>("kernel32.dll", "AddVectoredExceptionHandler");
+        return add ? add(1, resumeAfterStub) : nullptr;
+    }();
     (void)handler;
 }
 

@@ -4,7 +4,6 @@
 // windows) and terminated when it still runs after a few seconds; with /f it is
 // terminated at once. Exit codes: see KillExit.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "kill_command_line.h"
+#include "process_list.h"
 #include "system_error.h"
 #include "win_handles.h"
 
@@ -19,29 +19,12 @@ namespace {
 
 using kzo::KillCommand;
 using kzo::KillTarget;
+using kzo::ProcessEntry;
 
 constexpr DWORD kCloseWaitMs = 5000;
 constexpr DWORD kTerminateWaitMs = 5000;
 // The exit code a terminated process is given.
 constexpr UINT kTerminatedExitCode = 1;
-
-struct ProcessEntry {
-    DWORD id;
-    std::string image;
-};
-
-std::vector<ProcessEntry> runningProcesses() {
-    std::vector<ProcessEntry> processes;
-    kzo::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return processes;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry)) {
-        processes.push_back({entry.th32ProcessID, entry.szExeFile});
-    }
-    return processes;
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -100,7 +83,11 @@ bool matches(const KillTarget& target, const ProcessEntry& entry) {
 }
 
 int run(const KillCommand& command) {
-    std::vector<ProcessEntry> processes = runningProcesses();
+    std::vector<ProcessEntry> processes;
+    if (!kzo::listProcesses(processes)) {
+        std::fputs("The running processes cannot be listed on this system.\n", stderr);
+        return kzo::kKillNotEnded;
+    }
     DWORD self = GetCurrentProcessId();
     std::vector<DWORD> chosen;
     std::vector<ProcessEntry> toEnd;

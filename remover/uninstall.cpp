@@ -13,6 +13,7 @@
 #include "product_names.h"
 #include "registry_values.h"
 #include "resource.h"
+#include "shell_folder.h"
 #include "start_program.h"
 #include "string_table.h"
 #include "win_handles.h"
@@ -143,6 +144,14 @@ void removeService(const std::string& folder) {
     Sleep(kAfterServiceRemovalMs);
 }
 
+// The file is deleted when the system next starts (NT family: MoveFileExA,
+// bound at run time, as 95/98/Me lack it).
+void deleteAtRestart(const std::string& path) {
+    using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    auto move = systemFunction<MoveFileExFn>("kernel32.dll", "MoveFileExA");
+    if (move) move(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
 void deleteProgramFiles(const std::string& folder) {
     std::string self = runningProgramPath();
     if (!isInstallationFolder(folder, uninstallString(), holdsSuitePrograms(folder))) {
@@ -160,7 +169,7 @@ void deleteProgramFiles(const std::string& folder) {
         beep();
         MessageBoxA(nullptr, loadString(IDS_UNABLE).c_str(), loadString(IDS_ERROR).c_str(), MB_ICONERROR);
     }
-    if (isWindowsNt()) MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (isWindowsNt()) deleteAtRestart(self);
 }
 
 void removeRegistryItems() {
@@ -176,14 +185,9 @@ void removeRegistryItems() {
     }
 }
 
-std::string shellFolder(int csidl) {
-    char path[MAX_PATH + 1] = "";
-    if (!SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE)) return std::string();
-    return path;
-}
 
 void removeStartMenuFolder() {
-    std::string programs = shellFolder(CSIDL_PROGRAMS);
+    std::string programs = shellFolderPath(CSIDL_PROGRAMS, false);
     if (programs.empty()) return;
     std::string folder = withSeparator(programs) + kProductName;
     deleteFiles(filesIn(folder + "\\", std::string()));
@@ -191,7 +195,7 @@ void removeStartMenuFolder() {
 }
 
 void removeDesktopShortcut() {
-    std::string desktop = shellFolder(CSIDL_DESKTOP);
+    std::string desktop = shellFolderPath(CSIDL_DESKTOP, false);
     if (desktop.empty()) return;
     DeleteFileA((withSeparator(desktop) + "KZO Terminal.lnk").c_str());
 }

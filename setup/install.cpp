@@ -2,7 +2,6 @@
 
 #include <objbase.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "registry_values.h"
 #include "resource.h"
 #include "setup_boxes.h"
+#include "shell_folder.h"
 #include "start_program.h"
 #include "suite_names.h"
 #include "win_handles.h"
@@ -61,20 +61,39 @@ void closeWindows(const char* windowClass, const char* title, std::vector<Unique
                         [&](DWORD pid) { keepProcess(pid, processes); });
 }
 
-// Sends the service the stop control; its process, while it runs, is kept.
-void stopService(std::vector<UniqueHandle>& processes) {
-    UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
-    if (!manager) return;
-    UniqueService service(OpenServiceA(manager.get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS));
-    if (!service) return;
+// The process of a running service, or 0. QueryServiceStatusEx came with
+// Windows 2000; on NT 4.0 the process is not known and the stop is awaited
+// through the service's state instead.
+DWORD serviceProcess(SC_HANDLE service) {
+    using QueryEx = BOOL(WINAPI*)(SC_HANDLE, SC_STATUS_TYPE, LPBYTE, DWORD, LPDWORD);
+    auto query = systemFunction<QueryEx>("advapi32.dll", "QueryServiceStatusEx");
     SERVICE_STATUS_PROCESS status = {};
     DWORD needed = 0;
-    if (QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
-                             &needed) &&
-        status.dwCurrentState != SERVICE_STOPPED)
-        keepProcess(status.dwProcessId, processes);
+    if (!query || !query(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status, &needed))
+        return 0;
+    return status.dwCurrentState == SERVICE_STOPPED ? 0 : status.dwProcessId;
+}
+
+// Sends the service the stop control; its process, while it runs, is kept.
+// Returns the service, opened, when its process is not known.
+UniqueService stopService(std::vector<UniqueHandle>& processes) {
+    UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return UniqueService();
+    UniqueService service(OpenServiceA(manager.get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS));
+    if (!service) return UniqueService();
+    DWORD process = serviceProcess(service.get());
+    if (process) keepProcess(process, processes);
     SERVICE_STATUS ignored;
     ControlService(service.get(), SERVICE_CONTROL_STOP, &ignored);
+    return process ? UniqueService() : std::move(service);
+}
+
+// Waits, within the bound, for a service whose process is not known to stop.
+void waitForStop(SC_HANDLE service, DWORD start) {
+    SERVICE_STATUS status = {};
+    while (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED &&
+           GetTickCount() - start < kStopWaitMs)
+        Sleep(100);
 }
 
 // Step 1: the Executors, the Terminals and the service are asked to end, and
@@ -83,12 +102,14 @@ void stopRunningCopies() {
     std::vector<UniqueHandle> processes;
     closeWindows(kExecutorClass, kExecutorTitle, processes);
     for (const std::string& title : olderTerminalTitles()) closeWindows(nullptr, title.c_str(), processes);
-    if (isWindowsNt()) stopService(processes);
+    UniqueService unknownProcess;
+    if (isWindowsNt()) unknownProcess = stopService(processes);
     const DWORD start = GetTickCount();
     for (const UniqueHandle& process : processes) {
         DWORD elapsed = GetTickCount() - start;
         WaitForSingleObject(process.get(), elapsed < kStopWaitMs ? kStopWaitMs - elapsed : 0);
     }
+    if (unknownProcess) waitForStop(unknownProcess.get(), start);
 }
 
 void createFolders(const std::string& folder) {
@@ -149,7 +170,7 @@ DWORD applyRegistryChange(const RegistryChange& change) {
         if (result == ERROR_SUCCESS)
             result = change.action == RegistryAction::DeleteValue
                          ? RegDeleteValueA(key.get(), change.name.c_str())
-                         : static_cast<LONG>(SHDeleteKeyA(key.get(), change.name.c_str()));
+                         : deleteKeyTree(key.get(), change.name.c_str());
         return result == ERROR_FILE_NOT_FOUND ? 0 : static_cast<DWORD>(result);
     }
     return 0;
@@ -192,17 +213,12 @@ bool createShortcut(const std::string& linkPath, const ShortcutPlan& plan) {
     return saved;
 }
 
-std::string shellFolder(int csidl) {
-    char path[MAX_PATH + 1] = "";
-    if (!SHGetSpecialFolderPathA(nullptr, path, csidl, TRUE)) return std::string();
-    return path;
-}
 
 // Step 9. A shortcut that cannot be made does not stop the install.
 void createShortcuts(const std::string& folder, const InstallOptions& options) {
     HRESULT com = CoInitialize(nullptr);
     if (options.startMenuIcons) {
-        std::string programs = shellFolder(CSIDL_PROGRAMS);
+        std::string programs = shellFolderPath(CSIDL_PROGRAMS, true);
         if (!programs.empty()) {
             std::string menu = withSeparator(programs) + kStartMenuFolder;
             CreateDirectoryA(menu.c_str(), nullptr);
@@ -210,7 +226,7 @@ void createShortcuts(const std::string& folder, const InstallOptions& options) {
         }
     }
     if (options.desktopIcon) {
-        std::string desktop = shellFolder(CSIDL_DESKTOPDIRECTORY);
+        std::string desktop = shellFolderPath(CSIDL_DESKTOPDIRECTORY, true);
         ShortcutPlan plan = desktopShortcut(folder);
         if (!desktop.empty()) createShortcut(withSeparator(desktop) + plan.linkName, plan);
     }

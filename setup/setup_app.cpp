@@ -12,8 +12,9 @@
 namespace kzo {
 
 int runSetup(HINSTANCE module) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    // The classes of Windows 95's common controls, all setup uses: setup
+    // starts on any comctl32 to tell the user of an old one to update it.
+    InitCommonControls();
     if (!confirmCommonControls(nullptr)) return 1;
 
     HRESULT com = CoInitialize(nullptr);

@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "setup_boxes.h"
 #include "string_table.h"
+#include "struct_sizes.h"
 #include "windows_platform.h"
 
 namespace kzo {
@@ -62,6 +63,7 @@ int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
 PROPSHEETPAGEA SetupPage::sheetPage(HINSTANCE module, int templateId) {
     PROPSHEETPAGEA p = page(module, templateId);
     title_ = loadString(titleId_);
+    if (!commonControlsKnow471()) return p;  // a plain wizard: no header, no watermark
     if (outer_) {
         p.dwFlags |= PSP_HIDEHEADER;
     } else {
@@ -206,18 +208,26 @@ bool CWiz2::onWizardFinish() {
 }
 
 INT_PTR CWizard97::run(HINSTANCE module, HWND owner) {
-    std::array<PROPSHEETPAGEA, 3> pages = {wiz0_.sheetPage(module, IDD_WIZ0), wiz1_.sheetPage(module, IDD_WIZ1),
-                                           wiz2_.sheetPage(module, IDD_WIZ2)};
+    std::vector<HPROPSHEETPAGE> pages = createPages(
+        {wiz0_.sheetPage(module, IDD_WIZ0), wiz1_.sheetPage(module, IDD_WIZ1), wiz2_.sheetPage(module, IDD_WIZ2)});
+    if (pages.empty()) return -1;
     const std::string caption = loadString(IDS_WIZARD_CAPTION, "KZO Scheduler 6 Setup");
     PROPSHEETHEADERA header = {};
-    header.dwSize = sizeof header;
+    // The common controls of Windows 95 and NT 4.0 (the user chose to go on
+    // without the update) know neither this header's size nor its bitmaps:
+    // they get a plain wizard.
+    const bool wizard97 = commonControlsKnow471();
+    header.dwSize = wizard97 ? kPropSheetHeaderSize471 : kPropSheetHeaderSize400;
     // The bitmaps are handed over loaded: the sheets of some systems draw a
     // header named by its resource id not at all.
-    UniqueBitmap watermark(static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(IDB_WIZARD_WATERMARK), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-    UniqueBitmap headerBitmap(static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(IDB_WIZARD_HEADER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_WIZARD97 | PSH_USEICONID | PSH_USECALLBACK;
+    UniqueBitmap watermark, headerBitmap;
+    if (wizard97) {
+        watermark.reset(static_cast<HBITMAP>(
+            LoadImageA(module, MAKEINTRESOURCEA(IDB_WIZARD_WATERMARK), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        headerBitmap.reset(static_cast<HBITMAP>(
+            LoadImageA(module, MAKEINTRESOURCEA(IDB_WIZARD_HEADER), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    }
+    header.dwFlags = (wizard97 ? PSH_WIZARD97 : PSH_WIZARD) | PSH_USEICONID | PSH_USECALLBACK;
     if (watermark) header.dwFlags |= PSH_WATERMARK | PSH_USEHBMWATERMARK;
     if (headerBitmap) header.dwFlags |= PSH_HEADER | PSH_USEHBMHEADER;
     header.hwndParent = owner;
@@ -225,7 +235,7 @@ INT_PTR CWizard97::run(HINSTANCE module, HWND owner) {
     header.pszIcon = MAKEINTRESOURCEA(IDI_SETUP);
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
-    header.ppsp = pages.data();
+    header.phpage = pages.data();
     header.hbmWatermark = watermark.get();
     header.hbmHeader = headerBitmap.get();
     header.pfnCallback = sheetCallback;

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "file_attributes.h"
+#include "file_calls.h"
 #include "system_error.h"
 
 namespace kzo {
@@ -72,13 +73,12 @@ bool ScheduleStore::reserve(std::uint64_t fileSize) {
 
 int ScheduleStore::read(const RecordFilter& filter) {
     count_ = 0;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(handleOf(file_), &size)) {
+    std::uint64_t bytes = 0;
+    if (!fileSize(handleOf(file_), bytes)) {
         int error = errorCode(ERROR_READ_FAULT);
         close();
         return error;
     }
-    std::uint64_t bytes = static_cast<std::uint64_t>(size.QuadPart);
     if (bytes % kRecordSize != 0) {
         close();
         return kStoreBadSize;

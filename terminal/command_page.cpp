@@ -6,6 +6,7 @@
 #include "advanced_dialog.h"
 #include "blanks.h"
 #include "command_rules.h"
+#include "dialog_base.h"
 #include "dialog_helpers.h"
 #include "message_text.h"
 #include "network_browser.h"
@@ -32,7 +33,8 @@ constexpr CommandPageIds kWizardIds = {
 void setCueBanner(HWND edit, const std::string& text) {
     wchar_t wide[128] = {};
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, ARRAYSIZE(wide) - 1);
-    SendMessageW(edit, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(wide));
+    // The cue banner is always a wide text, whichever function sends it.
+    SendMessageA(edit, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(wide));
 }
 
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -220,7 +222,7 @@ bool CommandPage::onDropFiles(HDROP drop) {
     if (length == 0 || length > kCommandWidth) return true;
     putText(ids_.command, path, insert);
     MessageBeep(0xFFFFFFFF);
-    HWND top = GetAncestor(hwnd(), GA_ROOT);
+    HWND top = topLevelWindow(hwnd());
     SetForegroundWindow(top);
     return true;
 }

@@ -151,6 +151,31 @@ std::string currentTimeText(const TaskListNames& names) {
     return timeInformationText(t, names);
 }
 
+namespace {
+
+// The installed memory in bytes: GlobalMemoryStatusEx where the system has
+// it (2000 and later), else GlobalMemoryStatus, which stops at 4 GB.
+std::uint64_t physicalMemory() {
+    // The structure of the call, as its headers declare it from Windows 2000 on.
+    struct MemoryStatusEx {
+        DWORD dwLength, dwMemoryLoad;
+        DWORDLONG ullTotalPhys, ullAvailPhys, ullTotalPageFile, ullAvailPageFile, ullTotalVirtual,
+            ullAvailVirtual, ullAvailExtendedVirtual;
+    };
+    using StatusExFn = BOOL(WINAPI*)(MemoryStatusEx*);
+    if (auto statusEx = systemFunction<StatusExFn>("kernel32.dll", "GlobalMemoryStatusEx")) {
+        MemoryStatusEx memory = {};
+        memory.dwLength = sizeof memory;
+        if (statusEx(&memory)) return memory.ullTotalPhys;
+    }
+    MEMORYSTATUS memory = {};
+    memory.dwLength = sizeof memory;
+    GlobalMemoryStatus(&memory);
+    return memory.dwTotalPhys;
+}
+
+}  // namespace
+
 SystemInformationRows systemInformationRows(const TaskListNames& names) {
     SystemInformationRows rows;
     rows.os = osInformationText(currentOsVersion());
@@ -158,9 +183,7 @@ SystemInformationRows systemInformationRows(const TaskListNames& names) {
     DWORD size = sizeof computer;
     if (GetComputerNameA(computer, &size)) rows.computerName.assign(computer, size);
     rows.cpu = cpuInformationText(currentCpu());
-    MEMORYSTATUSEX memory = {};
-    memory.dwLength = sizeof memory;
-    if (GlobalMemoryStatusEx(&memory)) rows.ram = ramInformationText(memory.ullTotalPhys);
+    rows.ram = ramInformationText(physicalMemory());
     rows.time = currentTimeText(names);
     return rows;
 }

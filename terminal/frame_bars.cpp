@@ -5,6 +5,7 @@
 
 #include "resource.h"
 #include "string_table.h"
+#include "struct_sizes.h"
 
 namespace kzo {
 
@@ -14,7 +15,6 @@ constexpr int kSelectorWidth = 150;
 constexpr int kSelectorListHeight = 120;
 constexpr int kPathPaneWidth = 250;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-const UINT kBandInfoSize = CCSIZEOF_STRUCT(REBARBANDINFOA, cxHeader);
 
 struct ButtonSpec {
     int command;  // 0: separator
@@ -216,7 +216,7 @@ void FrameBars::setBandChildSize(HWND child) {
     }
     for (int i = 0; i < static_cast<int>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)); ++i) {
         REBARBANDINFOA band = {};
-        band.cbSize = kBandInfoSize;
+        band.cbSize = kRebarBandInfoSize;
         band.fMask = RBBIM_CHILD;
         SendMessageA(rebar_, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
         if (band.hwndChild != child) continue;
@@ -242,7 +242,7 @@ void FrameBars::addBands() {
     for (int position = 0; position < 3; ++position) {
         Bar bar = static_cast<Bar>(layout[position]);
         REBARBANDINFOA band = {};
-        band.cbSize = kBandInfoSize;
+        band.cbSize = kRebarBandInfoSize;
         band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_ID;
         band.fStyle = RBBS_GRIPPERALWAYS | RBBS_FIXEDBMP;
         if (bar == kMenuBar) band.fStyle |= RBBS_CHILDEDGE;
@@ -260,7 +260,7 @@ void FrameBars::normalizeLayout() {
     BandLayout layout{};
     for (int i = 0; i < 3; ++i) {
         REBARBANDINFOA band = {};
-        band.cbSize = kBandInfoSize;
+        band.cbSize = kRebarBandInfoSize;
         band.fMask = RBBIM_CHILD | RBBIM_STYLE;
         SendMessageA(rebar_, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
         layout[i] = band.hwndChild == menuBar_.hwnd() ? kMenuBar

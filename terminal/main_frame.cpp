@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "scheduler_commands.h"
 #include "string_table.h"
+#include "struct_sizes.h"
 #include "suite_names.h"
 #include "task_editing.h"
 #include "terminal_boxes.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr const char* kFrameClass = "KZOTerminalFrame";
 constexpr const char* kProductKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4";
 constexpr int kDefaultX = 45, kDefaultY = 15, kDefaultW = 575, kDefaultH = 340;
+// A menu item's text with its accelerator, as the menus hold them.
+constexpr int kMenuTextSize = 256;
 
 // The addresses of the Web menu.
 constexpr const char* kHomePage = "https://www.veldmark.example/kzo/";
@@ -48,14 +51,16 @@ CommandState check(bool marked) {
 }
 
 // Whether any monitor shows part of the rectangle. MonitorFromRect is bound at
-// run time (not on 95 and NT 4); there the screen is the one monitor.
+// run time (not on 95 and NT 4); there the work area of the one screen counts.
 bool isOnSomeMonitor(const RECT& rect) {
-    using MonitorFromRectFn = HMONITOR(WINAPI*)(LPCRECT, DWORD);
-    auto fromRect = boundFunction<MonitorFromRectFn>(GetModuleHandleA("user32.dll"), "MonitorFromRect");
-    if (fromRect) return fromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
-    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    using MonitorFromRectFn = HANDLE(WINAPI*)(LPCRECT, DWORD);
+    constexpr DWORD kDefaultToNull = 0;  // MONITOR_DEFAULTTONULL
+    auto fromRect = systemFunction<MonitorFromRectFn>("user32.dll", "MonitorFromRect");
+    if (fromRect) return fromRect(&rect, kDefaultToNull) != nullptr;
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     RECT common;
-    return IntersectRect(&common, &rect, &screen) != FALSE;
+    return IntersectRect(&common, &rect, &area) != FALSE;
 }
 
 }  // namespace
@@ -311,10 +316,17 @@ void CMainFrame::onInitMenuPopup(HMENU menu) {
         if (id == static_cast<UINT>(-1) || id == 0) continue;  // a submenu or a separator
         CommandState state = commands_.state(static_cast<int>(id));
         EnableMenuItem(menu, id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
+        // The type is set with its text, as Windows 95 and NT 4.0 know only
+        // MIIM_TYPE for both.
+        char text[kMenuTextSize] = {};
         MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE;
-        GetMenuItemInfoA(menu, id, FALSE, &info);
+        info.cbSize = kMenuItemInfoSize;
+        info.fMask = MIIM_TYPE | MIIM_STATE;
+        info.dwTypeData = text;
+        info.cch = sizeof text - 1;
+        if (!GetMenuItemInfoA(menu, id, FALSE, &info)) continue;
+        info.fMask = (info.fType & (MFT_BITMAP | MFT_SEPARATOR | MFT_OWNERDRAW)) ? MIIM_STATE : MIIM_TYPE | MIIM_STATE;
+        info.dwTypeData = text;
         if (state.mark == CommandState::Radio)
             info.fType |= MFT_RADIOCHECK;
         else

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "file_attributes.h"
+#include "file_calls.h"
 #include "system_error.h"
 #include "win_handles.h"
 
@@ -18,7 +19,7 @@ constexpr int kOpenAttempts = 8;
 constexpr DWORD kOpenPauseMs = 1000;
 constexpr DWORD kReadBlock = 4096;
 // A profiles file is a few kilobytes; a file beyond this is not read into memory.
-constexpr LONGLONG kLargestFile = 64LL * 1024 * 1024;
+constexpr std::uint64_t kLargestFile = 64ULL * 1024 * 1024;
 
 std::string besideProgram(const char* fileName) {
     char path[MAX_PATH * 4];
@@ -48,11 +49,11 @@ int openWithRetries(const std::string& fileName, DWORD access, DWORD disposition
 }
 
 int readWhole(HANDLE file, std::string& text) {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size)) return static_cast<int>(lastErrorOr(ERROR_READ_FAULT));
-    if (size.QuadPart > kLargestFile) return ERROR_OUTOFMEMORY;
+    std::uint64_t size = 0;
+    if (!fileSize(file, size)) return static_cast<int>(lastErrorOr(ERROR_READ_FAULT));
+    if (size > kLargestFile) return ERROR_OUTOFMEMORY;
     try {
-        text.resize(static_cast<std::size_t>(size.QuadPart));
+        text.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
         return ERROR_OUTOFMEMORY;
     }

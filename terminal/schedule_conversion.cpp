@@ -6,6 +6,7 @@
 
 #include "blanks.h"
 #include "file_attributes.h"
+#include "file_calls.h"
 #include "system_error.h"
 #include "win_handles.h"
 
@@ -80,13 +81,6 @@ private:
     std::string path_;
     bool kept_ = false;
 };
-
-bool fileSize(HANDLE file, std::uint64_t& size) {
-    LARGE_INTEGER n;
-    if (!GetFileSizeEx(file, &n)) return false;
-    size = static_cast<std::uint64_t>(n.QuadPart);
-    return true;
-}
 
 // Reads the source's records and writes them converted; false with the
 // message and its error in result.
@@ -173,9 +167,8 @@ ConversionResult convertScheduleFile(const std::string& source, const std::strin
     }
     in.reset();
     existing.reset();
-    if (!MoveFileExA(temporary.path().c_str(), targetPath.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return failed(result, kConvertTargetWrite, lastErrorOr(ERROR_WRITE_FAULT));
+    if (std::uint32_t error = replaceFile(temporary.path().c_str(), targetPath.c_str()))
+        return failed(result, kConvertTargetWrite, error);
     temporary.keep();
     result.status = ConversionStatus::Converted;
     return result;

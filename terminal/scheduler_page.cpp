@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "dialog_base.h"
 #include "dialog_helpers.h"
 #include "resource.h"
 #include "string_table.h"
@@ -103,7 +104,7 @@ bool SchedulerPage::onDropFiles(HDROP drop) {
     // the client area of the window that took the drop: the Options dialog.
     POINT at = {};
     DragQueryPoint(drop, &at);
-    ClientToScreen(GetAncestor(hwnd(), GA_ROOT), &at);
+    ClientToScreen(topLevelWindow(hwnd()), &at);
     int target = IDC_SCHED_DAT;
     for (int edit : {IDC_SCHED_WAV, IDC_SCHED_LOG}) {
         RECT r;

@@ -8,6 +8,7 @@
 #include "prompt_state.h"
 #include "prompt_text.h"
 #include "resource.h"
+#include "struct_sizes.h"
 #include "win_handles.h"
 
 namespace kzo {
@@ -67,7 +68,7 @@ private:
         HMENU menu = GetSystemMenu(hwnd(), FALSE);
         if (!menu) return;
         MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
+        info.cbSize = kMenuItemInfoSize;
         info.fMask = MIIM_STATE;
         info.fState = MFS_GRAYED;
         for (UINT command : {SC_MAXIMIZE, SC_SIZE, SC_RESTORE})

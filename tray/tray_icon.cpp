@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "struct_sizes.h"
+
 namespace kzo {
 
 TrayPicture::TrayPicture(int resourceId) : resourceId_(resourceId) {
@@ -25,7 +27,7 @@ TrayIcon::~TrayIcon() { remove(); }
 void TrayIcon::show(const TrayPicture& picture) {
     if (shownId_ == picture.resourceId()) return;
     NOTIFYICONDATAA data = {};
-    data.cbSize = sizeof data;
+    data.cbSize = kNotifyIconDataSize;
     data.hWnd = window_;
     data.uID = 0;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -47,7 +49,7 @@ void TrayIcon::forget() {
 void TrayIcon::remove() {
     if (shownId_ == 0) return;
     NOTIFYICONDATAA data = {};
-    data.cbSize = sizeof data;
+    data.cbSize = kNotifyIconDataSize;
     data.hWnd = window_;
     data.uID = 0;
     Shell_NotifyIconA(NIM_DELETE, &data);

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "late_user_calls.h"
 #include "string_table.h"
+#include "struct_sizes.h"
 
 namespace kzo {
 namespace {
@@ -66,7 +68,7 @@ int ButtonStrip::setupWith(HWND control, int count, HBITMAP bitmap, const int* c
     for (int i = 0; i < count && tooltip_; ++i) {
         if (buttons_[static_cast<std::size_t>(i)].tip.empty()) continue;
         TOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;  // understood by every common-controls version
+        tool.cbSize = kToolInfoSize;
         tool.hwnd = control;
         tool.uId = static_cast<UINT_PTR>(i);
         tool.rect = buttonRect(i);
@@ -166,7 +168,7 @@ void ButtonStrip::updateToolRects() {
     if (!tooltip_) return;
     for (int i = 0; i < count(); ++i) {
         TOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.cbSize = kToolInfoSize;
         tool.hwnd = hwnd();
         tool.uId = static_cast<UINT_PTR>(i);
         tool.rect = buttonRect(i);
@@ -190,8 +192,7 @@ void ButtonStrip::relayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ButtonStrip::onMouseMove(int x, int y) {
     if (!trackingLeave_) {
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd(), 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+        trackingLeave_ = trackMouseLeave(hwnd());
     }
     if (!IsWindowEnabled(hwnd())) return;
     const int over = hit(x, y);

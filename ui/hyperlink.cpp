@@ -5,14 +5,16 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <fstream>
+#include <string>
 
 #include "hyperlink_text.h"
 #include "kzo_message_box.h"
 #include "message_text.h"
+#include "shell_folder.h"
 #include "string_table.h"
 #include "system_error.h"
 #include "ui_resource.h"
+#include "win_handles.h"
 
 namespace kzo {
 namespace {
@@ -33,7 +35,7 @@ HCURSOR handCursor() {
 // COM on this thread for the length of one call, when it is not there yet.
 class ComScope {
 public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
     ~ComScope() {
         if (initialised_) CoUninitialize();
     }
@@ -43,6 +45,15 @@ public:
 private:
     bool initialised_;
 };
+
+// The file made anew with exactly these bytes; false when it cannot be.
+bool writeWholeFile(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
 
 bool openThroughInternetShortcut(HWND window, const std::string& address) {
     ComScope com;
@@ -200,14 +211,12 @@ void HyperLink::copyShortcut() {
 }
 
 void HyperLink::addShortcut(int folder) {
-    char path[MAX_PATH + 1] = {};
     std::string file;
     bool written = false;
-    if (SHGetSpecialFolderPathA(hwnd(), path, folder, TRUE)) {
-        file = std::string(path) + "\\" + internetShortcutFileName(labelText());
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << internetShortcutContents(address_);
-        written = static_cast<bool>(out.flush());
+    std::string path = shellFolderPath(folder, true);
+    if (!path.empty()) {
+        file = path + "\\" + internetShortcutFileName(labelText());
+        written = writeWholeFile(file, internetShortcutContents(address_));
     }
     if (!written)
         report(IDS_UI_LINK_SHORTCUT_FAILED, "The shortcut to \"%s\" could not be created:\r\n%s",

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "late_user_calls.h"
 #include "menu_bar_logic.h"
+#include "struct_sizes.h"
 
 namespace kzo {
 namespace {
@@ -106,8 +108,8 @@ void CMenuBar::loadButtons() {
     for (int i = 0; i < count; ++i) {
         char text[kMaxItemText + 1] = {};
         MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STRING | MIIM_SUBMENU | MIIM_ID | MIIM_STATE | MIIM_FTYPE;
+        info.cbSize = kMenuItemInfoSize;
+        info.fMask = MIIM_TYPE | MIIM_SUBMENU | MIIM_ID | MIIM_STATE;
         info.dwTypeData = text;
         info.cch = kMaxItemText;
         if (!GetMenuItemInfoA(menu_, static_cast<UINT>(i), TRUE, &info)) continue;
@@ -212,7 +214,7 @@ void CMenuBar::updateBand() {
     const int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         REBARBANDINFOA band = {};
-        band.cbSize = sizeof band;
+        band.cbSize = kRebarBandInfoSize;
         band.fMask = RBBIM_CHILD;
         if (!SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&band))) continue;
         if (band.hwndChild != window_) continue;
@@ -362,7 +364,7 @@ void CMenuBar::switchDuringMenu(int index, bool byKeyboard) {
     if (index < 0 || index == hot_) return;
     pendingSwitch_ = index;
     pendingByKeyboard_ = byKeyboard;
-    EndMenu();
+    endMenu(frame_);
 }
 
 bool CMenuBar::filterMenuMessage(const MSG& msg) {
@@ -389,7 +391,7 @@ bool CMenuBar::filterMenuMessage(const MSG& msg) {
         if (over < 0) return false;
         if (over == hot_) {
             pendingSwitch_ = -1;
-            EndMenu();
+            endMenu(frame_);
         } else {
             switchDuringMenu(over, false);
         }
@@ -563,8 +565,7 @@ LRESULT CMenuBar::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_MOUSEMOVE: {
         if (!trackingLeave_) {
-            TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window_, 0};
-            trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+            trackingLeave_ = trackMouseLeave(window_);
         }
         POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         const int over = hitTest(p);

@@ -4,13 +4,15 @@
 
 #include <utility>
 
+#include "struct_sizes.h"
+#include "win_handles.h"
+
 namespace kzo {
 
 PROPSHEETPAGEA PropertyPage::page(HINSTANCE module, int templateId, const char* tabTitle) {
     title_ = tabTitle ? tabTitle : "";
     PROPSHEETPAGEA p = {};
-    // The sheet walks an array of pages by their dwSize: the whole structure.
-    p.dwSize = sizeof p;
+    p.dwSize = commonControlsKnow471() ? kPropSheetPageSize471 : kPropSheetPageSize400;
     p.dwFlags = PSP_DEFAULT | (tabTitle ? PSP_USETITLE : 0);
     p.hInstance = module;
     p.pszTemplate = MAKEINTRESOURCEA(templateId);
@@ -18,6 +20,26 @@ PROPSHEETPAGEA PropertyPage::page(HINSTANCE module, int templateId, const char* 
     p.pfnDlgProc = dialogProc;
     p.lParam = reinterpret_cast<LPARAM>(this);
     return p;
+}
+
+bool commonControlsKnow471() {
+    // DllGetVersion came with comctl32 4.71.
+    return boundAddress(GetModuleHandleA("comctl32.dll"), "DllGetVersion") != nullptr;
+}
+
+std::vector<HPROPSHEETPAGE> createPages(const std::vector<PROPSHEETPAGEA>& pages) {
+    std::vector<HPROPSHEETPAGE> handles;
+    for (const PROPSHEETPAGEA& description : pages) {
+        PROPSHEETPAGEA page = description;
+        if (!commonControlsKnow471()) page.dwSize = kPropSheetPageSize400;
+        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page);
+        if (!handle) {
+            for (HPROPSHEETPAGE made : handles) DestroyPropertySheetPage(made);
+            return {};
+        }
+        handles.push_back(handle);
+    }
+    return handles;
 }
 
 std::exception_ptr PropertyPage::takeFailure() { return std::exchange(failure_, nullptr); }
@@ -111,14 +133,16 @@ void rethrowPageFailure(const std::vector<PROPSHEETPAGEA>& pages) {
 }
 
 INT_PTR runSheet(HWND owner, const std::string& caption, std::vector<PROPSHEETPAGEA>& pages, DWORD flags) {
+    std::vector<HPROPSHEETPAGE> handles = createPages(pages);
+    if (handles.empty()) return -1;
     PROPSHEETHEADERA header = {};
-    header.dwSize = PROPSHEETHEADERA_V1_SIZE;
-    header.dwFlags = PSH_PROPSHEETPAGE | flags;
+    header.dwSize = kPropSheetHeaderSize400;
+    header.dwFlags = flags;
     header.hwndParent = owner;
     header.hInstance = GetModuleHandleA(nullptr);
     header.pszCaption = caption.c_str();
-    header.nPages = static_cast<UINT>(pages.size());
-    header.ppsp = pages.data();
+    header.nPages = static_cast<UINT>(handles.size());
+    header.phpage = handles.data();
     INT_PTR result = PropertySheetA(&header);
     rethrowPageFailure(pages);
     return result;
@@ -159,15 +183,16 @@ INT_PTR runWizard(HWND owner, const std::string& caption, std::vector<PROPSHEETP
 HWND createChildSheet(HWND dialog, HWND placeholder, POINT offset, const std::vector<PROPSHEETPAGEA>& sheetPages,
                       int startPage, bool hotTrackTabs) {
     if (!IsWindow(dialog) || sheetPages.empty()) return nullptr;
-    std::vector<PROPSHEETPAGEA> pages = sheetPages;
+    std::vector<HPROPSHEETPAGE> pages = createPages(sheetPages);
+    if (pages.empty()) return nullptr;
     PROPSHEETHEADERA header = {};
-    header.dwSize = PROPSHEETHEADERA_V1_SIZE;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    header.dwSize = kPropSheetHeaderSize400;
+    header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW | PSH_USECALLBACK;
     header.hwndParent = dialog;
     header.hInstance = GetModuleHandleA(nullptr);
     header.nPages = static_cast<UINT>(pages.size());
     header.nStartPage = static_cast<UINT>(startPage >= 0 && startPage < static_cast<int>(pages.size()) ? startPage : 0);
-    header.ppsp = pages.data();
+    header.phpage = pages.data();
     header.pfnCallback = childSheetCallback;
     HWND sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
     if (!sheet || sheet == reinterpret_cast<HWND>(-1)) return nullptr;

@@ -97,6 +97,16 @@ private:
     std::exception_ptr failure_;
 };
 
+// Whether the common controls know the layouts of comctl32 4.71 (Internet
+// Explorer 4.0: the wizard's header titles and bitmaps). Older ones (Windows
+// 95 and NT 4.0 as shipped) refuse a page or sheet of that size.
+bool commonControlsKnow471();
+
+// The sheet's pages, made from their descriptions (each given the size that
+// the common controls know, whatever the array's element size): the handles
+// for PROPSHEETHEADERA::phpage. Empty when one cannot be made (none kept).
+std::vector<HPROPSHEETPAGE> createPages(const std::vector<PROPSHEETPAGEA>& pages);
+
 // Runs a modal property sheet of these pages (each made by PropertyPage::page),
 // without Apply button unless withApply; extraFlags are more PSH_* flags
 // (PSH_HASHELP, PSH_PROPTITLE, ...). Returns PropertySheetA's result (>0 OK,

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "registry_values.h"
 #include "test_support.h"
 #include "win_handles.h"
 
@@ -74,23 +75,7 @@ std::optional<DWORD> RegKey::dword(const char* name) const {
     return number;
 }
 
-void removeKeyTree(HKEY root, const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) == ERROR_SUCCESS) {
-        char name[256];
-        for (;;) {
-            DWORD length = sizeof name;
-            if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
-            std::string child = name;
-            removeKeyTree(key, child);
-            if (RegDeleteKeyA(key, child.c_str()) != ERROR_SUCCESS) break;
-        }
-        RegCloseKey(key);
-    }
-    RegDeleteKeyA(root, path.c_str());
-}
+void removeKeyTree(HKEY root, const std::string& path) { deleteKeyTree(root, path.c_str()); }
 
 ScratchKey::ScratchKey() : RegKey(HKEY_CURRENT_USER, "Software\\KZOTest\\" + uniqueName("")) {
     removeKeyTree(root(), path());

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "win_handles.h"
+
 namespace kzo::test {
 
 namespace {
@@ -47,6 +49,9 @@ bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs, 
         Sleep(pollMs);
     }
 }
+
+HiddenFunctions::HiddenFunctions(std::initializer_list<const char*> names) { hideBoundFunctions(names); }
+HiddenFunctions::~HiddenFunctions() { hideBoundFunctions({}); }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +26,16 @@ bool waitUntil(const std::function<bool()>& condition, std::uint32_t timeoutMs =
                std::uint32_t pollMs = 20);
 
 std::string quoted(const std::string& text);
+
+// The functions named are reported missing to the run-time lookups for the
+// object's life, so that a test takes the fallbacks of the oldest systems.
+class HiddenFunctions {
+public:
+    explicit HiddenFunctions(std::initializer_list<const char*> names);
+    ~HiddenFunctions();
+    HiddenFunctions(const HiddenFunctions&) = delete;
+    HiddenFunctions& operator=(const HiddenFunctions&) = delete;
+};
 
 // A fresh folder under the temporary folder, removed with everything in it.
 class TempDir {

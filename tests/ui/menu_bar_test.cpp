@@ -191,6 +191,20 @@ TEST_F(MenuBarTest, LeftAndRightInAnOpenMenuSwitchMenusWrappingAround) {
     EXPECT_EQ(104, state());
 }
 
+// Windows 95 and NT 4.0 have no EndMenu: the menu's owner is told to cancel
+// the menu instead, and the switch works the same.
+TEST_F(MenuBarTest, WithoutEndMenuTheSwitchCancelsTheMenuThroughItsOwner) {
+    test::HiddenFunctions olderSystem{"EndMenu"};
+    altWith('f');
+    ASSERT_TRUE(opened(0, 1));
+    key(VK_RIGHT);
+    ASSERT_TRUE(opened(1, 2));
+    key(VK_LEFT);
+    ASSERT_TRUE(opened(0, 3));
+    key(VK_ESCAPE);
+    EXPECT_EQ(100, state());
+}
+
 TEST_F(MenuBarTest, TheMouseMovingOntoAnotherButtonSwitchesMenusAndAClickOnTheOpenOneClosesIt) {
     altWith('s');
     ASSERT_TRUE(opened(1, 1));

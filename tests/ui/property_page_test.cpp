@@ -109,6 +109,27 @@ TEST(PropertyPageTest, TheWizardFollowsThePagesAnswers) {
     EXPECT_GT(result.get(), 0);
 }
 
+// The common controls of Windows 95 and NT 4.0 (no DllGetVersion) are given
+// the pages and the sheet in the layouts they know, and the wizard works.
+TEST(PropertyPageTest, OnTheCommonControlsOf95TheWizardRunsInTheirLayouts) {
+    test::HiddenFunctions olderSystem{"DllGetVersion"};
+    ASSERT_FALSE(commonControlsKnow471());
+    TestPage one, two;
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    std::vector<PROPSHEETPAGEA> pages = {one.page(module, IDD_TEST_PAGE_ONE), two.page(module, IDD_TEST_PAGE_TWO)};
+    EXPECT_EQ(static_cast<DWORD>(PROPSHEETPAGEA_V1_SIZE), pages[0].dwSize);
+    auto result = std::async(std::launch::async, [&] { return runWizard(nullptr, "New task", pages); });
+    CancelLeftovers<INT_PTR> cancel(result, "Command");
+    HWND sheet = waitForSheet("Command");
+    ASSERT_NE(nullptr, sheet);
+    ASSERT_TRUE(test::waitUntil([&] { return currentPage(sheet) == one.hwnd() && one.hwnd(); }));
+    press(sheet, PSBTN_NEXT);
+    EXPECT_TRUE(test::waitUntil([&] { return two.hwnd() && currentPage(sheet) == two.hwnd(); }));
+    press(sheet, PSBTN_FINISH);
+    ASSERT_EQ(std::future_status::ready, result.wait_for(std::chrono::milliseconds(kWaitMs)));
+    EXPECT_GT(result.get(), 0);
+}
+
 TEST(PropertyPageTest, APagesExceptionEndsTheSheetAndComesBackToTheCaller) {
     TestPage page;
     page.throwAtInit = true;
