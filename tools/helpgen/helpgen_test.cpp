@@ -2,6 +2,8 @@
 // numbers and the LZ77 of the format, and a written file read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "help_source.h"
@@ -49,15 +51,67 @@ TEST(HelpSource, PagesBecomeParagraphs) {
         {"<p>&lt;a&gt; &amp; &quot;q&quot; &#174;</p>", "0:<a> & \"q\" \xAE|"},
         {"loose text<p></p>", "0:loose text|"},
         {"<!-- a comment --><p>x<br>y</p>", "0:x\\ny|"},
+        // A cell outside a row opens one, even before any paragraph.
+        {"<table><td></td><td>Value</td></table>", "4:\\tValue|"},
+        {"<td><td>", "4:\\t|"},
+        {"<p>A long first paragraph</p><td></td><td>x</td>", "0:A long first paragraph|4:\\tx|"},
+        {"<li>a</li><td>b", "3:a|4:[b]b|"},
+        // Text in <pre> after a block tag closed its paragraph opens another.
+        {"<pre><ul></ul>\n  Indented line\nB</pre>", "5:  Indented line\\nB|"},
+        {"<pre><ul></ul>\n\nx</pre>", "5:x|"},
+        {"<p>a</p><pre><ul></ul>\n\nx</pre>", "0:a|5:x|"},
+        {"<pre>a<p>b</p>c</pre>", "5:a|0:b|5:c|"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.paragraphs, describe(parseTopic("Page.htm", page(c.body)))) << c.body;
 }
 
-TEST(HelpSource, RefusesWhatItCannotShow) {
-    EXPECT_THROW(parseTopic("P.htm", page("<img src=\"x.png\">")), std::runtime_error);
-    EXPECT_THROW(parseTopic("P.htm", page("&unknown;")), std::runtime_error);
-    EXPECT_THROW(parseTopic("P.htm", "<html><body><p>no title</p></body></html>"), std::runtime_error);
+// The message of what the call throws, or "" when it returns.
+std::string failure(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return std::string();
+}
+
+TEST(HelpSource, RefusesWhatItCannotShowNamingPageAndLine) {
+    struct Case {
+        const char* html;
+        const char* message;
+    } cases[] = {
+        {"<html><head><title>T</title></head><body>\n<p>a</p>\n<img src=\"x.png\">",
+         "P.htm:3: the help writer does not know <img>"},
+        {"<html><head><title>T</title></head><body>\n\n&unknown;", "P.htm:3: unknown entity &unknown;"},
+        {"<html><head><title>T</title></head><body>&#x41;",
+         "P.htm:1: character &#x41; is not a Windows-1252 code from 32 to 255"},
+        {"<html><head><title>T</title></head><body>&#99999999999;",
+         "P.htm:1: character &#99999999999; is not a Windows-1252 code from 32 to 255"},
+        {"<html><head><title>T</title></head><body>\n<a href=\"my page.htm\">x</a>",
+         "P.htm:2: context name \"my page\" holds a character Windows Help cannot hash"},
+        {"<html><head><title>T</title></head><body><p>x\n<b", "P.htm:2: unclosed tag"},
+        {"<html><body>\n<p>no title</p>\n</body></html>", "P.htm:3: no <title>"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.message, failure([&] { parseTopic("P.htm", c.html); })) << c.html;
     EXPECT_EQ("KZO_Term", contextOf("sub/KZO_Term.htm"));
+}
+
+// Every short sequence of the tags and texts the pages use, in any order,
+// compiles and reads back.
+TEST(HelpSource, AnyOrderOfTheKnownTagsCompiles) {
+    const char* pieces[] = {"<p>",  "</p>",  "<td>", "</td>", "<th>", "<tr>",  "</tr>", "<table>", "</table>",
+                            "<pre>", "</pre>", "<ul>", "</ul>", "<li>", "<h1>", "<b>",  "</b>",    "<br>",
+                            "<a href=\"X.htm\">", "</a>", "x",   " y ",  "\n  z\n"};
+    const std::size_t n = sizeof pieces / sizeof pieces[0];
+    for (std::size_t i = 0; i < n * n * n; ++i) {
+        std::string body = std::string(pieces[i % n]) + pieces[i / n % n] + pieces[i / n / n];
+        EXPECT_EQ("", failure([&] {
+            HelpProject help;
+            help.title = "Help";
+            help.topics.push_back(parseTopic("Page.htm", page(body)));
+            readHlp(writeHlp(help));
+        })) << body;
+    }
 }
 
 TEST(HelpSource, ContentsBooksHoldTheirOwnTopicFirst) {
@@ -142,6 +196,18 @@ TEST(HlpWriter, ContentsFile) {
     help.title = "Help";
     help.contents = {{1, "Book", ""}, {2, "Page", "Page"}};
     EXPECT_EQ(":Base kzo.hlp\r\n:Title Help\r\n1 Book\r\n2 Page=Page\r\n", writeCnt(help, "kzo.hlp"));
+}
+
+TEST(HlpWriter, ParagraphTooLongNamesItsPageAndLine) {
+    std::string text;  // letters that do not compress
+    for (std::uint32_t i = 0, seed = 1; i < 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += static_cast<char>('a' + (seed >> 16) % 26);
+    }
+    HelpProject help;
+    help.title = "Help";
+    help.topics.push_back(parseTopic("Long.htm", page("<p>short</p>\n\n<p>" + text + "</p>")));
+    EXPECT_EQ("Long.htm:3: a paragraph is too long for a topic block", failure([&] { writeHlp(help); }));
 }
 
 }  // namespace
