@@ -210,5 +210,139 @@ TEST(HlpWriter, ParagraphTooLongNamesItsPageAndLine) {
     EXPECT_EQ("Long.htm:3: a paragraph is too long for a topic block", failure([&] { writeHlp(help); }));
 }
 
+// A small help file, to be damaged below.
+Bytes goodHlp() {
+    HelpProject help;
+    help.title = "Damage";
+    help.topics.push_back(parseTopic("One.htm", page("<h1>One</h1><p>See <a href=\"Two.htm\">two</a>.</p>", "One")));
+    help.topics.push_back(parseTopic("Two.htm", page("<ul><li>a</li></ul><pre>b\nc</pre>", "Two")));
+    help.map = {{1, "One"}, {2, "Two"}};
+    return writeHlp(help);
+}
+
+void setWord(Bytes& file, std::size_t at, std::uint16_t value) {
+    file[at] = static_cast<std::uint8_t>(value);
+    file[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+void setLong(Bytes& file, std::size_t at, std::uint32_t value) {
+    setWord(file, at, static_cast<std::uint16_t>(value));
+    setWord(file, at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+// Where the directory entry of an internal file keeps the file's offset.
+std::size_t entryOffsetAt(const Bytes& file, const std::string& name) {
+    std::string key = name + std::string(1, '\0');
+    auto found = std::search(file.begin() + getLong(file, 4), file.end(), key.begin(), key.end());
+    EXPECT_NE(file.end(), found) << name;
+    return static_cast<std::size_t>(found - file.begin()) + key.size();
+}
+std::size_t contentAt(const Bytes& file, const std::string& name) {
+    return getLong(file, entryOffsetAt(file, name)) + 9;
+}
+Bytes content(const Bytes& file, const std::string& name) {
+    std::size_t at = contentAt(file, name);
+    return Bytes(file.begin() + static_cast<std::ptrdiff_t>(at),
+                 file.begin() + static_cast<std::ptrdiff_t>(at + getLong(file, at - 5)));
+}
+
+// Gives an internal file new content, placed at the very end of the file.
+void replaceAtEnd(Bytes& file, const std::string& name, const Bytes& content) {
+    setLong(file, entryOffsetAt(file, name), static_cast<std::uint32_t>(file.size()));
+    putLong(file, static_cast<std::uint32_t>(9 + content.size()));
+    putLong(file, static_cast<std::uint32_t>(content.size()));
+    file.push_back(4);
+    file.insert(file.end(), content.begin(), content.end());
+    setLong(file, 12, static_cast<std::uint32_t>(file.size()));
+}
+
+TEST(HlpCheck, DamagedFilesAreReportedWithoutReadingPastThem) {
+    struct Case {
+        const char* damage;
+        std::function<void(Bytes&)> apply;
+        const char* message;
+    } cases[] = {
+        {"cut inside the first directory name",
+         [](Bytes& f) {
+             f.resize(entryOffsetAt(f, "|CONTEXT") - 5);
+             setLong(f, 12, static_cast<std::uint32_t>(f.size()));
+         },
+         "the directory does not fit in the file"},
+        {"the last directory name runs to the end of the file",
+         [](Bytes& f) {
+             std::fill(f.begin() + static_cast<std::ptrdiff_t>(entryOffsetAt(f, "|TTLBTREE") - 10), f.end(), 'A');
+         },
+         "a string in the page of the directory has no end"},
+        {"a directory entry points past the file",
+         [](Bytes& f) { setLong(f, entryOffsetAt(f, "|TOPIC"), static_cast<std::uint32_t>(f.size() - 4)); },
+         "the header of |TOPIC runs past the end of the file"},
+        {"the title record at the very end, without its end",
+         [](Bytes& f) {
+             Bytes system = content(f, "|SYSTEM");
+             system.resize(12);
+             putWord(system, 1);
+             putWord(system, 6);
+             putString(system, "Damage", false);
+             replaceAtEnd(f, "|SYSTEM", system);
+         },
+         "a string in |SYSTEM record 1 has no end"},
+        {"a |SYSTEM record longer than |SYSTEM",
+         [](Bytes& f) {
+             Bytes system = content(f, "|SYSTEM");
+             system.resize(12);
+             putWord(system, 1);
+             putWord(system, 200);
+             putString(system, "Damage");
+             replaceAtEnd(f, "|SYSTEM", system);
+         },
+         "|SYSTEM is cut short"},
+        {"the last paragraph's text without its end",
+         [](Bytes& f) {
+             Bytes topic = content(f, "|TOPIC");
+             ASSERT_LT(topic.size(), 4096u);
+             Bytes block = expandLz77(Bytes(topic.begin() + 12, topic.end()));
+             ASSERT_EQ(Bytes(3, 0), Bytes(block.end() - 3, block.end()));
+             std::fill(block.end() - 3, block.end(), 'x');
+             Bytes packed = compressLz77(block);
+             topic.resize(12);
+             topic.insert(topic.end(), packed.begin(), packed.end());
+             replaceAtEnd(f, "|TOPIC", topic);
+         },
+         "a string in a paragraph's text has no end"},
+        {"|TOPIC shorter than a block header",
+         [](Bytes& f) { replaceAtEnd(f, "|TOPIC", Bytes(5, 0)); },
+         "a topic block is cut short"},
+        {"|CONTEXT's page is smaller than its entries",
+         [](Bytes& f) { setWord(f, contentAt(f, "|CONTEXT") + 4, 8 + 8); },
+         "the page of |CONTEXT is cut short"},
+        {"|CTXOMAP counts more entries than it holds",
+         [](Bytes& f) { setWord(f, contentAt(f, "|CTXOMAP"), 0xFFFF); },
+         "|CTXOMAP is cut short"},
+    };
+    ASSERT_EQ("", failure([] { readHlp(goodHlp()); }));
+    for (const Case& c : cases) {
+        Bytes file = goodHlp();
+        c.apply(file);
+        EXPECT_EQ(c.message, failure([&] { readHlp(file); })) << c.damage;
+    }
+}
+
+// Every cut of a file and every byte changed either reads back or is reported
+// as damaged (std::runtime_error), with no other failure.
+TEST(HlpCheck, AnyCutOrChangedByteIsReadSafely) {
+    const Bytes good = goodHlp();
+    for (std::size_t size = 16; size < good.size(); ++size) {
+        Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
+        setLong(cut, 12, static_cast<std::uint32_t>(size));
+        EXPECT_NE("", failure([&] { readHlp(cut); })) << size;
+    }
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        for (std::uint8_t change : {0x01, 0x80, 0xFF}) {
+            Bytes changed = good;
+            changed[at] ^= change;
+            EXPECT_NO_THROW(failure([&] { readHlp(changed); })) << at << " ^ " << int(change);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace helpgen
