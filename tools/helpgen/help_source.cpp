@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "hlp_format.h"
+
 namespace helpgen {
 
 namespace {
@@ -37,8 +39,12 @@ std::string entity(const std::string& name) {
         {"reg", "\xAE"},  {"copy", "\xA9"}, {"bull", "\x95"}, {"mdash", "\x97"}, {"ndash", "\x96"},
     };
     if (!name.empty() && name[0] == '#') {
-        int code = std::stoi(name.substr(1));
-        if (code < 32 || code > 255) throw std::runtime_error("character &" + name + "; is not in Windows-1252");
+        std::string digits = name.substr(1);
+        int code = digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos
+                       ? 0
+                       : std::stoi(digits);
+        if (code < 32 || code > 255)
+            throw std::runtime_error("character &" + name + "; is not a Windows-1252 code from 32 to 255");
         return std::string(1, static_cast<char>(code));
     }
     auto found = named.find(name);
@@ -85,10 +91,17 @@ Tag parseTag(const std::string& inside) {
     return tag;
 }
 
-// Builds the paragraphs of one page as its tags and text arrive.
+// Builds the paragraphs of one page as its tags and text arrive. At most the
+// last paragraph is open (open_); whatever writes into the page goes through
+// current(), which opens one when none is, so that no order of tags finds the
+// page without the paragraph it writes into.
 class TopicBuilder {
 public:
     explicit TopicBuilder(Topic& topic) : topic_(topic) {}
+
+    // The page's line that the next tag or text comes from, given to the
+    // paragraphs they open.
+    void setLine(int line) { line_ = line; }
 
     void tag(const Tag& tag) {
         const std::string& n = tag.name;
@@ -115,6 +128,10 @@ public:
                 cellBold_ = false;
                 return;
             }
+            if (!open_ || current().style != Paragraph::Style::Row) {  // a cell outside a row opens one
+                start(Paragraph::Style::Row);
+                cell_ = 0;
+            }
             if (cell_ == 1) firstCellWidth_ = std::max(firstCellWidth_, widthOfCurrent());
             if (cell_++ > 0) append(Run{Run::Kind::Tab, "", Font::Normal, ""});
             cellBold_ = n == "th" || cell_ == 1;
@@ -135,7 +152,7 @@ public:
                    n == "!doctype") {
             if (n == "ul") end();
         } else {
-            throw std::runtime_error(topic_.file + ": the help writer does not know <" + n + ">");
+            throw std::runtime_error("the help writer does not know <" + n + ">");
         }
     }
 
@@ -152,7 +169,7 @@ public:
                 if (!line.empty() && line.back() == '\r') line.pop_back();
                 if (!line.empty()) appendText(line);
                 if (newline == std::string::npos) break;
-                if (newline > 0 && !current().runs.empty()) append(Run{Run::Kind::LineBreak, "", Font::Normal, ""});
+                if (newline > 0 && hasText()) append(Run{Run::Kind::LineBreak, "", Font::Normal, ""});
                 begin = newline + 1;
             }
             return;
@@ -168,28 +185,32 @@ public:
             pendingSpace_ = false;
             collapsed += c;
         }
-        if (collapsed.empty()) return;
-        if (!open_) start(Paragraph::Style::Body);
-        appendText(collapsed);
+        if (!collapsed.empty()) appendText(collapsed);
     }
 
     void finish() {
         end();
         topic_.title = trim(topic_.title);
-        if (topic_.title.empty()) throw std::runtime_error(topic_.file + ": no <title>");
+        if (topic_.title.empty()) throw std::runtime_error("no <title>");
     }
 
 private:
-    Paragraph& current() { return topic_.paragraphs.back(); }
+    // The open paragraph; text outside any block opens a body paragraph (a
+    // preformatted one inside <pre>, whose own may have been closed by a block
+    // tag within it).
+    Paragraph& current() {
+        if (!open_) start(inPre_ ? Paragraph::Style::Pre : Paragraph::Style::Body);
+        return topic_.paragraphs.back();
+    }
 
     void start(Paragraph::Style style) {
         end();
-        topic_.paragraphs.push_back(Paragraph{style, {}, 0});
+        topic_.paragraphs.push_back(Paragraph{style, {}, 0, line_});
         open_ = true;
         pendingSpace_ = false;
     }
     void end() {
-        if (open_ && current().runs.empty()) topic_.paragraphs.pop_back();
+        if (open_ && topic_.paragraphs.back().runs.empty()) topic_.paragraphs.pop_back();
         open_ = false;
     }
     bool hasText() const { return open_ && !topic_.paragraphs.back().runs.empty(); }
@@ -217,7 +238,6 @@ private:
     }
 
     void append(const Run& run) {
-        if (!open_) start(Paragraph::Style::Body);
         std::vector<Run>& runs = current().runs;
         if (run.kind == Run::Kind::Text && !runs.empty() && runs.back().kind == Run::Kind::Text &&
             runs.back().font == run.font && runs.back().link == run.link) {
@@ -243,12 +263,16 @@ private:
         firstCellWidth_ = 0;
     }
 
+    // The context a link jumps to; one that Windows Help could not file under
+    // its hash is refused here, where the page and line are known.
     std::string linkTarget(const Tag& tag) {
         auto href = tag.attributes.find("href");
         if (href == tag.attributes.end()) return std::string();
         std::string target = href->second;
         if (target.find(':') != std::string::npos) return std::string();  // another site
-        return contextOf(target.substr(0, target.find('#')));
+        std::string context = contextOf(target.substr(0, target.find('#')));
+        contextHash(context);
+        return context;
     }
 
     Topic& topic_;
@@ -260,6 +284,7 @@ private:
     int bold_ = 0, italic_ = 0, code_ = 0;
     int cell_ = 0;
     int firstCellWidth_ = 0;
+    int line_ = 1;
     std::size_t tableStart_ = 0;
     std::string link_;
 };
@@ -299,34 +324,56 @@ Topic parseTopic(const std::string& file, const std::string& html) {
     topic.file = file;
     topic.context = contextOf(file);
     TopicBuilder builder(topic);
+    // The line of a position in the page, counted forward as the reading goes.
+    std::size_t counted = 0;
+    int line = 1;
+    auto lineOf = [&](std::size_t at) {
+        for (; counted < at; ++counted) line += html[counted] == '\n';
+        return line;
+    };
     std::string text;
-    for (std::size_t i = 0; i < html.size();) {
-        char c = html[i];
-        if (c == '<') {
-            std::size_t close = html.find('>', i);
-            if (close == std::string::npos) throw std::runtime_error(file + ": unclosed tag");
-            builder.text(text);
-            text.clear();
-            std::string inside = html.substr(i + 1, close - i - 1);
-            if (inside.rfind("!--", 0) == 0) {
-                std::size_t commentEnd = html.find("-->", i);
-                i = commentEnd == std::string::npos ? html.size() : commentEnd + 3;
-                continue;
+    std::size_t textStart = 0, token = 0;
+    auto flushText = [&] {
+        if (text.empty()) return;
+        builder.setLine(lineOf(textStart));
+        builder.text(text);
+        text.clear();
+    };
+    try {
+        for (std::size_t i = 0; i < html.size();) {
+            token = i;
+            char c = html[i];
+            if (c == '<') {
+                std::size_t close = html.find('>', i);
+                if (close == std::string::npos) throw std::runtime_error("unclosed tag");
+                flushText();
+                std::string inside = html.substr(i + 1, close - i - 1);
+                if (inside.rfind("!--", 0) == 0) {
+                    std::size_t commentEnd = html.find("-->", i);
+                    i = commentEnd == std::string::npos ? html.size() : commentEnd + 3;
+                    continue;
+                }
+                builder.setLine(lineOf(i));
+                builder.tag(parseTag(inside));
+                i = close + 1;
+            } else if (c == '&') {
+                std::size_t semicolon = html.find(';', i);
+                if (semicolon == std::string::npos) throw std::runtime_error("unended entity");
+                if (text.empty()) textStart = i;
+                text += entity(html.substr(i + 1, semicolon - i - 1));
+                i = semicolon + 1;
+            } else {
+                if (text.empty()) textStart = i;
+                text += c;
+                ++i;
             }
-            builder.tag(parseTag(inside));
-            i = close + 1;
-        } else if (c == '&') {
-            std::size_t semicolon = html.find(';', i);
-            if (semicolon == std::string::npos) throw std::runtime_error(file + ": unended entity");
-            text += entity(html.substr(i + 1, semicolon - i - 1));
-            i = semicolon + 1;
-        } else {
-            text += c;
-            ++i;
         }
+        token = html.size();
+        flushText();
+        builder.finish();
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(file + ":" + std::to_string(lineOf(token)) + ": " + error.what());
     }
-    builder.text(text);
-    builder.finish();
     return topic;
 }
 
@@ -392,10 +439,11 @@ HelpProject readProject(const std::string& projectPath) {
         help.map[number] = aliases[name];
     }
     if (!contentsFile.empty()) help.contents = parseContents(readWhole(folder + contentsFile));
-    for (const auto& [number, context] : help.map) {
+    for (const auto& mapped : help.map) {
+        const std::string& context = mapped.second;
         bool known = std::any_of(help.topics.begin(), help.topics.end(),
                                  [&](const Topic& topic) { return topic.context == context; });
-        if (!known) throw std::runtime_error("context " + std::to_string(number) + " names no topic: " + context);
+        if (!known) throw std::runtime_error("context " + std::to_string(mapped.first) + " names no topic: " + context);
     }
     return help;
 }

@@ -27,6 +27,7 @@ struct Paragraph {
     Style style = Style::Body;
     std::vector<Run> runs;
     int tabStop = 0;  // Row: where the second column starts, in half points
+    int line = 0;     // the page's line it starts on, for messages
 };
 
 struct Topic {
@@ -53,7 +54,8 @@ struct HelpProject {
 // The context name of a page file: its name without folder and extension.
 std::string contextOf(const std::string& file);
 
-// One topic page. Throws std::runtime_error on what the subset does not know.
+// One topic page. Throws std::runtime_error, naming the page and line ("P.htm:12:
+// ..."), on what the subset does not know.
 Topic parseTopic(const std::string& file, const std::string& html);
 
 // The contents file's nested lists as contents lines: an item with a nested

@@ -2,6 +2,8 @@
 // numbers and the LZ77 of the format, and a written file read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "help_source.h"
@@ -49,15 +51,67 @@ TEST(HelpSource, PagesBecomeParagraphs) {
         {"<p>&lt;a&gt; &amp; &quot;q&quot; &#174;</p>", "0:<a> & \"q\" \xAE|"},
         {"loose text<p></p>", "0:loose text|"},
         {"<!-- a comment --><p>x<br>y</p>", "0:x\\ny|"},
+        // A cell outside a row opens one, even before any paragraph.
+        {"<table><td></td><td>Value</td></table>", "4:\\tValue|"},
+        {"<td><td>", "4:\\t|"},
+        {"<p>A long first paragraph</p><td></td><td>x</td>", "0:A long first paragraph|4:\\tx|"},
+        {"<li>a</li><td>b", "3:a|4:[b]b|"},
+        // Text in <pre> after a block tag closed its paragraph opens another.
+        {"<pre><ul></ul>\n  Indented line\nB</pre>", "5:  Indented line\\nB|"},
+        {"<pre><ul></ul>\n\nx</pre>", "5:x|"},
+        {"<p>a</p><pre><ul></ul>\n\nx</pre>", "0:a|5:x|"},
+        {"<pre>a<p>b</p>c</pre>", "5:a|0:b|5:c|"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.paragraphs, describe(parseTopic("Page.htm", page(c.body)))) << c.body;
 }
 
-TEST(HelpSource, RefusesWhatItCannotShow) {
-    EXPECT_THROW(parseTopic("P.htm", page("<img src=\"x.png\">")), std::runtime_error);
-    EXPECT_THROW(parseTopic("P.htm", page("&unknown;")), std::runtime_error);
-    EXPECT_THROW(parseTopic("P.htm", "<html><body><p>no title</p></body></html>"), std::runtime_error);
+// The message of what the call throws, or "" when it returns.
+std::string failure(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return std::string();
+}
+
+TEST(HelpSource, RefusesWhatItCannotShowNamingPageAndLine) {
+    struct Case {
+        const char* html;
+        const char* message;
+    } cases[] = {
+        {"<html><head><title>T</title></head><body>\n<p>a</p>\n<img src=\"x.png\">",
+         "P.htm:3: the help writer does not know <img>"},
+        {"<html><head><title>T</title></head><body>\n\n&unknown;", "P.htm:3: unknown entity &unknown;"},
+        {"<html><head><title>T</title></head><body>&#x41;",
+         "P.htm:1: character &#x41; is not a Windows-1252 code from 32 to 255"},
+        {"<html><head><title>T</title></head><body>&#99999999999;",
+         "P.htm:1: character &#99999999999; is not a Windows-1252 code from 32 to 255"},
+        {"<html><head><title>T</title></head><body>\n<a href=\"my page.htm\">x</a>",
+         "P.htm:2: context name \"my page\" holds a character Windows Help cannot hash"},
+        {"<html><head><title>T</title></head><body><p>x\n<b", "P.htm:2: unclosed tag"},
+        {"<html><body>\n<p>no title</p>\n</body></html>", "P.htm:3: no <title>"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.message, failure([&] { parseTopic("P.htm", c.html); })) << c.html;
     EXPECT_EQ("KZO_Term", contextOf("sub/KZO_Term.htm"));
+}
+
+// Every short sequence of the tags and texts the pages use, in any order,
+// compiles and reads back.
+TEST(HelpSource, AnyOrderOfTheKnownTagsCompiles) {
+    const char* pieces[] = {"<p>",  "</p>",  "<td>", "</td>", "<th>", "<tr>",  "</tr>", "<table>", "</table>",
+                            "<pre>", "</pre>", "<ul>", "</ul>", "<li>", "<h1>", "<b>",  "</b>",    "<br>",
+                            "<a href=\"X.htm\">", "</a>", "x",   " y ",  "\n  z\n"};
+    const std::size_t n = sizeof pieces / sizeof pieces[0];
+    for (std::size_t i = 0; i < n * n * n; ++i) {
+        std::string body = std::string(pieces[i % n]) + pieces[i / n % n] + pieces[i / n / n];
+        EXPECT_EQ("", failure([&] {
+            HelpProject help;
+            help.title = "Help";
+            help.topics.push_back(parseTopic("Page.htm", page(body)));
+            readHlp(writeHlp(help));
+        })) << body;
+    }
 }
 
 TEST(HelpSource, ContentsBooksHoldTheirOwnTopicFirst) {
@@ -142,6 +196,152 @@ TEST(HlpWriter, ContentsFile) {
     help.title = "Help";
     help.contents = {{1, "Book", ""}, {2, "Page", "Page"}};
     EXPECT_EQ(":Base kzo.hlp\r\n:Title Help\r\n1 Book\r\n2 Page=Page\r\n", writeCnt(help, "kzo.hlp"));
+}
+
+TEST(HlpWriter, ParagraphTooLongNamesItsPageAndLine) {
+    std::string text;  // letters that do not compress
+    for (std::uint32_t i = 0, seed = 1; i < 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += static_cast<char>('a' + (seed >> 16) % 26);
+    }
+    HelpProject help;
+    help.title = "Help";
+    help.topics.push_back(parseTopic("Long.htm", page("<p>short</p>\n\n<p>" + text + "</p>")));
+    EXPECT_EQ("Long.htm:3: a paragraph is too long for a topic block", failure([&] { writeHlp(help); }));
+}
+
+// A small help file, to be damaged below.
+Bytes goodHlp() {
+    HelpProject help;
+    help.title = "Damage";
+    help.topics.push_back(parseTopic("One.htm", page("<h1>One</h1><p>See <a href=\"Two.htm\">two</a>.</p>", "One")));
+    help.topics.push_back(parseTopic("Two.htm", page("<ul><li>a</li></ul><pre>b\nc</pre>", "Two")));
+    help.map = {{1, "One"}, {2, "Two"}};
+    return writeHlp(help);
+}
+
+void setWord(Bytes& file, std::size_t at, std::uint16_t value) {
+    file[at] = static_cast<std::uint8_t>(value);
+    file[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+void setLong(Bytes& file, std::size_t at, std::uint32_t value) {
+    setWord(file, at, static_cast<std::uint16_t>(value));
+    setWord(file, at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+// Where the directory entry of an internal file keeps the file's offset.
+std::size_t entryOffsetAt(const Bytes& file, const std::string& name) {
+    std::string key = name + std::string(1, '\0');
+    auto found = std::search(file.begin() + getLong(file, 4), file.end(), key.begin(), key.end());
+    EXPECT_NE(file.end(), found) << name;
+    return static_cast<std::size_t>(found - file.begin()) + key.size();
+}
+std::size_t contentAt(const Bytes& file, const std::string& name) {
+    return getLong(file, entryOffsetAt(file, name)) + 9;
+}
+Bytes content(const Bytes& file, const std::string& name) {
+    std::size_t at = contentAt(file, name);
+    return Bytes(file.begin() + static_cast<std::ptrdiff_t>(at),
+                 file.begin() + static_cast<std::ptrdiff_t>(at + getLong(file, at - 5)));
+}
+
+// Gives an internal file new content, placed at the very end of the file.
+void replaceAtEnd(Bytes& file, const std::string& name, const Bytes& content) {
+    setLong(file, entryOffsetAt(file, name), static_cast<std::uint32_t>(file.size()));
+    putLong(file, static_cast<std::uint32_t>(9 + content.size()));
+    putLong(file, static_cast<std::uint32_t>(content.size()));
+    file.push_back(4);
+    file.insert(file.end(), content.begin(), content.end());
+    setLong(file, 12, static_cast<std::uint32_t>(file.size()));
+}
+
+TEST(HlpCheck, DamagedFilesAreReportedWithoutReadingPastThem) {
+    struct Case {
+        const char* damage;
+        std::function<void(Bytes&)> apply;
+        const char* message;
+    } cases[] = {
+        {"cut inside the first directory name",
+         [](Bytes& f) {
+             f.resize(entryOffsetAt(f, "|CONTEXT") - 5);
+             setLong(f, 12, static_cast<std::uint32_t>(f.size()));
+         },
+         "the directory does not fit in the file"},
+        {"the last directory name runs to the end of the file",
+         [](Bytes& f) {
+             std::fill(f.begin() + static_cast<std::ptrdiff_t>(entryOffsetAt(f, "|TTLBTREE") - 10), f.end(), 'A');
+         },
+         "a string in the page of the directory has no end"},
+        {"a directory entry points past the file",
+         [](Bytes& f) { setLong(f, entryOffsetAt(f, "|TOPIC"), static_cast<std::uint32_t>(f.size() - 4)); },
+         "the header of |TOPIC runs past the end of the file"},
+        {"the title record at the very end, without its end",
+         [](Bytes& f) {
+             Bytes system = content(f, "|SYSTEM");
+             system.resize(12);
+             putWord(system, 1);
+             putWord(system, 6);
+             putString(system, "Damage", false);
+             replaceAtEnd(f, "|SYSTEM", system);
+         },
+         "a string in |SYSTEM record 1 has no end"},
+        {"a |SYSTEM record longer than |SYSTEM",
+         [](Bytes& f) {
+             Bytes system = content(f, "|SYSTEM");
+             system.resize(12);
+             putWord(system, 1);
+             putWord(system, 200);
+             putString(system, "Damage");
+             replaceAtEnd(f, "|SYSTEM", system);
+         },
+         "|SYSTEM is cut short"},
+        {"the last paragraph's text without its end",
+         [](Bytes& f) {
+             Bytes topic = content(f, "|TOPIC");
+             ASSERT_LT(topic.size(), 4096u);
+             Bytes block = expandLz77(Bytes(topic.begin() + 12, topic.end()));
+             ASSERT_EQ(Bytes(3, 0), Bytes(block.end() - 3, block.end()));
+             std::fill(block.end() - 3, block.end(), 'x');
+             Bytes packed = compressLz77(block);
+             topic.resize(12);
+             topic.insert(topic.end(), packed.begin(), packed.end());
+             replaceAtEnd(f, "|TOPIC", topic);
+         },
+         "a string in a paragraph's text has no end"},
+        {"|TOPIC shorter than a block header",
+         [](Bytes& f) { replaceAtEnd(f, "|TOPIC", Bytes(5, 0)); },
+         "a topic block is cut short"},
+        {"|CONTEXT's page is smaller than its entries",
+         [](Bytes& f) { setWord(f, contentAt(f, "|CONTEXT") + 4, 8 + 8); },
+         "the page of |CONTEXT is cut short"},
+        {"|CTXOMAP counts more entries than it holds",
+         [](Bytes& f) { setWord(f, contentAt(f, "|CTXOMAP"), 0xFFFF); },
+         "|CTXOMAP is cut short"},
+    };
+    ASSERT_EQ("", failure([] { readHlp(goodHlp()); }));
+    for (const Case& c : cases) {
+        Bytes file = goodHlp();
+        c.apply(file);
+        EXPECT_EQ(c.message, failure([&] { readHlp(file); })) << c.damage;
+    }
+}
+
+// Every cut of a file and every byte changed either reads back or is reported
+// as damaged (std::runtime_error), with no other failure.
+TEST(HlpCheck, AnyCutOrChangedByteIsReadSafely) {
+    const Bytes good = goodHlp();
+    for (std::size_t size = 16; size < good.size(); ++size) {
+        Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
+        setLong(cut, 12, static_cast<std::uint32_t>(size));
+        EXPECT_NE("", failure([&] { readHlp(cut); })) << size;
+    }
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        for (std::uint8_t change : {0x01, 0x80, 0xFF}) {
+            Bytes changed = good;
+            changed[at] ^= change;
+            EXPECT_NO_THROW(failure([&] { readHlp(changed); })) << at << " ^ " << int(change);
+        }
+    }
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ struct HlpContents {
     std::map<std::uint32_t, std::string> hashTitles;    // |CONTEXT hash -> topic title
 };
 
-// Throws std::runtime_error naming the first inconsistency found.
+// Throws std::runtime_error naming the first inconsistency found. Every read is
+// bounded by the file and by the internal file, page or record it belongs to,
+// so a damaged or cut file is reported, never read past.
 HlpContents readHlp(const Bytes& file);
 
 }  // namespace helpgen

@@ -121,6 +121,7 @@ Bytes expandLz77(const Bytes& data) {
         std::uint8_t flags = data[i++];
         for (int bit = 0; bit < 8 && i < data.size(); ++bit) {
             if (flags & (1 << bit)) {
+                if (i + 2 > data.size()) throw std::runtime_error("LZ77 data cut inside a reference");
                 std::uint16_t code = getWord(data, i);
                 i += 2;
                 std::size_t length = (code >> 12) + 3, distance = (code & 0xFFF) + 1;

@@ -47,6 +47,7 @@ struct Link {
     Bytes data1;          // LinkData1
     Bytes data2;          // LinkData2
     std::size_t topic;    // index of its topic
+    int line = 0;         // its paragraph's line in the topic's page; 0 for the topic header
     std::uint32_t characters = 0;  // TopicLength, for display records
     // Filled by the layout:
     std::size_t block = 0;
@@ -195,14 +196,18 @@ Bytes bTree(const std::vector<Bytes>& entries, std::uint16_t pageSize, const std
 
 class TopicFile {
 public:
-    explicit TopicFile(const HelpProject& help) {
+    explicit TopicFile(const HelpProject& help) : help_(help) {
         for (std::size_t t = 0; t < help.topics.size(); ++t) {
             const Topic& topic = help.topics[t];
             headers_.push_back(links_.size());
             links_.push_back(Link{kTopicHeaderRecord, Bytes(28, 0), stringBytes(topic.title), t});
             for (std::size_t p = 0; p < topic.paragraphs.size(); ++p) {
-                Link link{kDisplayRecord, {}, {}, t};
-                displayRecord(topic.paragraphs[p], p == 0, link);
+                Link link{kDisplayRecord, {}, {}, t, topic.paragraphs[p].line};
+                try {
+                    displayRecord(topic.paragraphs[p], p == 0, link);
+                } catch (const std::runtime_error& error) {
+                    throw failure(link, error.what());
+                }
                 links_.push_back(link);
             }
         }
@@ -285,7 +290,11 @@ private:
                 bool fits = candidate.size() <= kMaxBlockData &&
                             compressLz77(candidate).size() + room <= kBlockSize - kBlockHeader;
                 if (fits || i == start) {
-                    if (!fits || attempt > 1) throw std::runtime_error("a paragraph is too long for a topic block");
+                    if (!fits || attempt > 1) {
+                        throw failure(links_[i], links_[i].type == kTopicHeaderRecord
+                                                     ? "the title is too long for a topic block"
+                                                     : "a paragraph is too long for a topic block");
+                    }
                     data = candidate;
                     previous = position;
                     break;
@@ -308,7 +317,7 @@ private:
             link.offset = static_cast<std::uint32_t>(link.block * kOffsetsPerBlock + characters);
             at += link.size();
             if (link.type == kDisplayRecord) characters += link.characters;
-            if (characters >= kOffsetsPerBlock) throw std::runtime_error("a topic block holds too many characters");
+            if (characters >= kOffsetsPerBlock) throw failure(link, "a topic block holds too many characters");
         }
     }
 
@@ -330,6 +339,14 @@ private:
         }
     }
 
+    // "Page.htm:12: what", naming the page and line of the link's paragraph.
+    std::runtime_error failure(const Link& link, const std::string& what) const {
+        std::string where = link.topic < help_.topics.size() ? help_.topics[link.topic].file : std::string("the help");
+        if (link.line > 0) where += ":" + std::to_string(link.line);
+        return std::runtime_error(where + ": " + what);
+    }
+
+    const HelpProject& help_;
     std::vector<Link> links_;
     std::vector<std::size_t> headers_;  // index of each topic's header link
 };

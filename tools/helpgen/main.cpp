@@ -3,7 +3,8 @@
 //   hlpgen PROJECT.hhp OUT.hlp OUT.cnt   writes the help file and its contents
 //                                        file from the HTML Help project
 //   hlpgen --check FILE.hlp              reads a help file back and prints its
-//                                        title, topics and context numbers
+//                                        title, topics and context numbers, or
+//                                        says that it is damaged and where
 // Exit code 0, or 1 with the reason on standard error.
 #include <cstdio>
 #include <fstream>
@@ -40,7 +41,12 @@ void print(const helpgen::HlpContents& contents) {
 int main(int argc, char** argv) {
     try {
         if (argc == 3 && std::string(argv[1]) == "--check") {
-            print(helpgen::readHlp(readFile(argv[2])));
+            helpgen::Bytes hlp = readFile(argv[2]);
+            try {
+                print(helpgen::readHlp(hlp));
+            } catch (const std::runtime_error& damage) {
+                throw std::runtime_error(std::string(argv[2]) + " is damaged: " + damage.what());
+            }
             return 0;
         }
         if (argc != 4) {
@@ -49,7 +55,11 @@ int main(int argc, char** argv) {
         }
         helpgen::HelpProject help = helpgen::readProject(argv[1]);
         helpgen::Bytes hlp = helpgen::writeHlp(help);
-        helpgen::readHlp(hlp);  // what the viewer would refuse fails the build here
+        try {
+            helpgen::readHlp(hlp);  // what the viewer would refuse fails the build here
+        } catch (const std::runtime_error& damage) {
+            throw std::runtime_error(std::string("the help file written does not read back: ") + damage.what());
+        }
         std::string hlpPath = argv[2];
         std::size_t slash = hlpPath.find_last_of("/\\");
         std::string cnt = helpgen::writeCnt(help, slash == std::string::npos ? hlpPath : hlpPath.substr(slash + 1));
