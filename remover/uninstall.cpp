@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "start_program.h"
 #include "string_table.h"
+#include "suite_names.h"
 #include "win_handles.h"
 #include "windows_platform.h"
 
@@ -206,8 +207,8 @@ int runUninstaller() {
                     MB_ICONQUESTION | MB_YESNO) != IDYES)
         return 1;
 
-    closeWindowsBounded("KZOClass", "KZO Window");
-    closeWindowsBounded(nullptr, "KZO Scheduler 6");
+    closeWindowsBounded(kExecutorClass, kExecutorTitle);
+    closeTerminalBounded();
     if (isWindowsNt()) removeService(folder);
 
     deleteProgramFiles(folder);
