@@ -20,4 +20,11 @@ struct CloseBounds {
 void closeWindowsBounded(const char* windowClass, const char* title, const CloseBounds& bounds = {},
                          const std::function<void(DWORD pid)>& asked = {});
 
+// Closes the Terminal whatever it shows: its main windows (by their caption),
+// and the first-run dialog it shows before it has one (marked with
+// kTerminalWindowProperty), each as above. While the Terminal's mutex tells
+// that one runs, the windows that follow (the main window after the first-run
+// dialog) are closed in turn, until none has shown for giveUpMs.
+void closeTerminalBounded(const CloseBounds& bounds = {}, const std::function<void(DWORD pid)>& asked = {});
+
 }  // namespace kzo

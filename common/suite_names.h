@@ -23,5 +23,8 @@ constexpr const char* kTerminalMutex = "KZOTERMINAL";
 // The Terminal's main window caption, by which a second Terminal and the
 // uninstaller find it.
 constexpr const char* kTerminalCaption = "KZO Scheduler 6";
+// A window property that the Terminal sets on its first-run dialog, which it
+// shows before it has a main window: setup and the uninstaller close it by it.
+constexpr const char* kTerminalWindowProperty = "KZOTerminalWindow";
 
 }  // namespace kzo

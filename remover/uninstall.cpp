@@ -16,6 +16,7 @@
 #include "shell_folder.h"
 #include "start_program.h"
 #include "string_table.h"
+#include "suite_names.h"
 #include "win_handles.h"
 #include "windows_platform.h"
 
@@ -210,8 +211,8 @@ int runUninstaller() {
                     MB_ICONQUESTION | MB_YESNO) != IDYES)
         return 1;
 
-    closeWindowsBounded("KZOClass", "KZO Window");
-    closeWindowsBounded(nullptr, "KZO Scheduler 6");
+    closeWindowsBounded(kExecutorClass, kExecutorTitle);
+    closeTerminalBounded();
     if (isWindowsNt()) removeService(folder);
 
     deleteProgramFiles(folder);

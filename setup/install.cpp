@@ -53,14 +53,6 @@ void keepProcess(DWORD pid, std::vector<UniqueHandle>& processes) {
     if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid)) processes.emplace_back(process);
 }
 
-// Asks every top-level window of this class and title (nullptr: any) to
-// close, within the bounds above; the processes of the windows are kept in
-// processes.
-void closeWindows(const char* windowClass, const char* title, std::vector<UniqueHandle>& processes) {
-    closeWindowsBounded(windowClass, title, {kGiveUpWindowMs, kRepostMs, kMaxPosts},
-                        [&](DWORD pid) { keepProcess(pid, processes); });
-}
-
 // The process of a running service, or 0. QueryServiceStatusEx came with
 // Windows 2000; on NT 4.0 the process is not known and the stop is awaited
 // through the service's state instead.
@@ -100,8 +92,11 @@ void waitForStop(SC_HANDLE service, DWORD start) {
 // given the time to (instead of a fixed pause that may be too short).
 void stopRunningCopies() {
     std::vector<UniqueHandle> processes;
-    closeWindows(kExecutorClass, kExecutorTitle, processes);
-    for (const std::string& title : olderTerminalTitles()) closeWindows(nullptr, title.c_str(), processes);
+    const CloseBounds bounds{kGiveUpWindowMs, kRepostMs, kMaxPosts};
+    auto keep = [&](DWORD pid) { keepProcess(pid, processes); };
+    closeWindowsBounded(kExecutorClass, kExecutorTitle, bounds, keep);
+    for (const std::string& title : olderTerminalTitles()) closeWindowsBounded(nullptr, title.c_str(), bounds, keep);
+    closeTerminalBounded(bounds, keep);
     UniqueService unknownProcess;
     if (isWindowsNt()) unknownProcess = stopService(processes);
     const DWORD start = GetTickCount();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "dialog_helpers.h"
+#include "program_search.h"
 #include "resource.h"
 #include "string_table.h"
 #include "terminal_boxes.h"
@@ -50,7 +51,7 @@ void AdvancedDialog::browse() {
 void AdvancedDialog::accept() {
     AdvancedControls controls{dialogText(hwnd(), IDC_ADVANCED_KILL), dialogText(hwnd(), IDC_ADVANCED_QUIT),
                               dialogText(hwnd(), IDC_ADVANCED_ON_ERROR)};
-    AdvancedOutcome outcome = checkAdvanced(controls, autoQuote_);
+    AdvancedOutcome outcome = checkAdvanced(controls, autoQuote_, systemProgramSearch());
     if (outcome.messageId) {
         showError(hwnd(), loadString(outcome.messageId));
         return;

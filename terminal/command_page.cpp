@@ -11,6 +11,7 @@
 #include "message_text.h"
 #include "network_browser.h"
 #include "profile_picker.h"
+#include "program_search.h"
 #include "resource.h"
 #include "shutdown_dialog.h"
 #include "string_table.h"
@@ -172,6 +173,7 @@ bool CommandPage::validate() {
     c.minimized = checked(hwnd(), ids_.minimized);
     c.interactive = checked(hwnd(), ids_.interactive);
     c.autoQuote = context_.autoQuote;
+    c.programSearch = systemProgramSearch();
     c.openingName = openingName_;
     c.wizard = wizard_;
     c.isNt = isWindowsNt();

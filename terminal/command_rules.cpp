@@ -25,6 +25,49 @@ bool containsAny(std::string_view text, std::string_view characters) {
     return text.find_first_of(characters) != std::string_view::npos;
 }
 
+// Where CreateProcess ends a program name in an unquoted command line.
+bool isCommandBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Whether the file name (after the last separator) has an extension, walking
+// whole characters: a trail byte may look like a backslash.
+bool hasExtension(std::string_view path) {
+    bool dot = false;
+    for (std::size_t i = 0; i < path.size(); i += textUnitLength(path, i, systemLeadByte)) {
+        if (isSeparator(path[i]) || path[i] == ':')
+            dot = false;
+        else if (path[i] == '.')
+            dot = true;
+    }
+    return dot;
+}
+
+// A path from a drive or a root ("C:\x", "C:x", "\x", "\\server\x") is taken
+// as it stands; other names are looked for in the folders.
+bool isFullPath(std::string_view path) {
+    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && isSeparator(path[0]));
+}
+
+std::string inFolder(std::string_view folder, const std::string& name) {
+    std::string path(folder);
+    if (!isSeparator(path.back())) path += '\\';
+    return path + name;
+}
+
+// Whether CreateProcess would start this start of a command line: the name
+// with ".exe" appended when it has no extension, in the folders unless it is
+// a full path.
+bool namesProgram(const std::string& start, const ProgramSearch& search, std::string_view startupFolder) {
+    if (!search.fileExists) return false;
+    const std::string name = hasExtension(start) ? start : start + ".exe";
+    if (isFullPath(start)) return search.fileExists(name);
+    if (!startupFolder.empty() && search.fileExists(inFolder(startupFolder, name))) return true;
+    for (const std::string& folder : search.folders)
+        if (!folder.empty() && search.fileExists(inFolder(folder, name))) return true;
+    return false;
+}
+
 }  // namespace
 
 CommandPageLayout commandPageLayout(int type) {
@@ -43,11 +86,21 @@ CommandPageLayout commandPageLayout(int type) {
     return l;
 }
 
-std::string autoQuoted(std::string_view text, bool autoQuote) {
-    if (!autoQuote || text.empty() || text.find('"') != std::string_view::npos ||
-        text.size() + 2 > kCommandWidth)
-        return std::string(text);
-    return "\"" + std::string(text) + "\"";
+std::string autoQuoted(std::string_view text, bool autoQuote, const ProgramSearch& search,
+                       std::string_view startupFolder) {
+    std::string typed(text);
+    if (!autoQuote || containsAny(text, "\"")) return typed;
+    // Each start that ends at a blank after a non-blank, shortest first, then
+    // the whole text (a blank is never the trail byte of a double-byte
+    // character).
+    for (std::size_t i = 1; i <= text.size(); ++i) {
+        if ((i < text.size() && !isCommandBlank(text[i])) || isCommandBlank(text[i - 1])) continue;
+        std::string program(text.substr(0, i));
+        if (!namesProgram(program, search, startupFolder)) continue;
+        if (!containsAny(program, " \t") || typed.size() + 2 > kCommandWidth) return typed;
+        return "\"" + program + "\"" + std::string(text.substr(i));
+    }
+    return typed;
 }
 
 CommandOutcome storeCommand(const CommandControls& c, TaskRecord& record,
@@ -70,7 +123,8 @@ CommandOutcome storeCommand(const CommandControls& c, TaskRecord& record,
     record.runMinimized = c.minimized ? 1 : 0;
     if (!c.wizard) record.interactive = c.interactive ? 1 : 0;
     record.type = static_cast<int8_t>(type);
-    setField(record.command, type == kTypeApplication ? autoQuoted(command, c.autoQuote) : command);
+    setField(record.command,
+             type == kTypeApplication ? autoQuoted(command, c.autoQuote, c.programSearch, folder) : command);
 
     if (type == kTypeDocument && containsAny(command, "\"")) return {false, kMsgDocumentQuote};
     if (type == kTypeDocument && containsAny(command, "?<>")) return {false, kMsgDocumentCharacters};
@@ -99,7 +153,7 @@ int32_t processSeconds(std::string_view text) {
     return value >= 0 && value <= kMaxSeconds ? static_cast<int32_t>(value) : -1;
 }
 
-AdvancedOutcome checkAdvanced(const AdvancedControls& controls, bool autoQuote) {
+AdvancedOutcome checkAdvanced(const AdvancedControls& controls, bool autoQuote, const ProgramSearch& search) {
     AdvancedOutcome out;
     out.killAfter = processSeconds(controls.killAfter);
     out.quitAfter = processSeconds(controls.quitAfter);
@@ -107,7 +161,7 @@ AdvancedOutcome checkAdvanced(const AdvancedControls& controls, bool autoQuote) 
         out.messageId = kMsgInvalidSeconds;
         return out;
     }
-    out.onError = autoQuoted(boxText(controls.onError, kCommandWidth), autoQuote);
+    out.onError = autoQuoted(boxText(controls.onError, kCommandWidth), autoQuote, search);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "task_record.h"
 
@@ -46,6 +47,15 @@ struct CommandPageLayout {
 };
 CommandPageLayout commandPageLayout(int type);
 
+// What AutoQuote asks of the disk: whether a file (not a folder) is at a path,
+// and where a program named without a full path is looked for after the task's
+// startup folder, in order (the system folders, then the PATH). Without
+// fileExists nothing is found.
+struct ProgramSearch {
+    std::function<bool(const std::string& path)> fileExists;
+    std::vector<std::string> folders;
+};
+
 // The page's controls and what the page knows around them.
 struct CommandControls {
     std::string name;
@@ -57,6 +67,7 @@ struct CommandControls {
     bool minimized = false;
     bool interactive = false;
     bool autoQuote = false;   // the Terminal's AutoQuote setting
+    ProgramSearch programSearch;  // where AutoQuote looks for the program
     std::string openingName;  // the task's name when the sheet opened
     bool wizard = false;      // the wizard's page: any existing name is taken; no Interactive byte
     bool isNt = true;         // the system is of the Windows NT platform
@@ -79,11 +90,18 @@ struct CommandOutcome {
 CommandOutcome storeCommand(const CommandControls& controls, TaskRecord& record,
                             const NameExists& nameExists, const RemoteQuestion& askRemote);
 
-// The command enclosed in double quotes when quoting applies (AutoQuote on, text
-// not empty, no double quote in it) and the quoted text still fits the field;
-// otherwise the text itself (a command of 510 or 511 characters stays as typed
-// rather than losing its end).
-std::string autoQuoted(std::string_view text, bool autoQuote);
+// AutoQuote: the command line with its program part enclosed in double quotes
+// when that part holds a blank, the arguments after it as typed. The program
+// part is found as CreateProcess finds it in an unquoted command line: the
+// shortest start of the text that ends at a blank (or the end) and names a file,
+// with ".exe" appended when its name has no extension; a name without a full
+// path is looked for in the startup folder (when given) and the search's
+// folders. The text comes back as typed when AutoQuote is off, the text holds a
+// double quote (quoted already, or by hand), no start names a file, the program
+// part holds no blank, or the quoted text would not fit the field (a command
+// stays as typed rather than losing its end).
+std::string autoQuoted(std::string_view text, bool autoQuote, const ProgramSearch& search,
+                       std::string_view startupFolder = {});
 
 // A seconds field of Advanced process settings: trimmed, the blanks inside it
 // removed ("99 999" is 99999), read as C atoi reads it (blank or non-numeric
@@ -103,7 +121,9 @@ struct AdvancedOutcome {
     int32_t quitAfter = 0;
     std::string onError;  // trimmed, quoted as autoQuoted says
 };
-AdvancedOutcome checkAdvanced(const AdvancedControls& controls, bool autoQuote);
+// The on-error command starts in the scheduler's folder, not the task's: it is
+// looked for in the search's folders only.
+AdvancedOutcome checkAdvanced(const AdvancedControls& controls, bool autoQuote, const ProgramSearch& search);
 // The Quit after box and its spin: only for Application tasks.
 bool quitAfterEnabled(int type);
 

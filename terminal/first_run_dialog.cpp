@@ -8,6 +8,7 @@
 #include "registry_values.h"
 #include "resource.h"
 #include "string_table.h"
+#include "suite_names.h"
 #include "terminal_boxes.h"
 #include "win_handles.h"
 
@@ -18,6 +19,9 @@ FirstRunDialog::FirstRunDialog(std::string proposed, std::string userName, HKEY 
     : file_(std::move(proposed)), userName_(std::move(userName)), root_(schedulerRoot), key_(schedulerKey) {}
 
 BOOL FirstRunDialog::onInit() {
+    // The Terminal has no main window yet: setup and the uninstaller find it
+    // by this mark to close it.
+    SetPropA(hwnd(), kTerminalWindowProperty, reinterpret_cast<HANDLE>(1));
     SetDlgItemTextA(hwnd(), IDC_FIRST_RUN_USER, userName_.c_str());
     SendDlgItemMessageA(hwnd(), IDC_FIRST_RUN_FILE, EM_LIMITTEXT, 1299, 0);
     SetDlgItemTextA(hwnd(), IDC_FIRST_RUN_FILE, file_.c_str());
@@ -25,6 +29,8 @@ BOOL FirstRunDialog::onInit() {
     MessageBeep(0xFFFFFFFF);
     return TRUE;
 }
+
+void FirstRunDialog::onDestroy() { RemovePropA(hwnd(), kTerminalWindowProperty); }
 
 bool FirstRunDialog::onCommand(int id, int, HWND) {
     switch (id) {

@@ -22,6 +22,7 @@ public:
 
 private:
     BOOL onInit() override;
+    void onDestroy() override;
     bool onCommand(int id, int code, HWND control) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void browse();

@@ -19,7 +19,7 @@ struct TaskEditContext {
     ScheduleStore& store;
     HINSTANCE module;
     bool ampm;          // the 12-hour clock of the AMPM setting
-    bool autoQuote;     // Application commands enclosed in double quotes
+    bool autoQuote;     // the program part of Application commands quoted when it holds a blank
     bool oneTouch;      // allows the Interactive box; one-click profile lists
     bool userSchedule;  // the User Schedule is shown (else the System Schedule)
     HWND helpTarget;    // receives the Help command (the frame)

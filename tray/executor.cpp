@@ -56,7 +56,9 @@ std::optional<int> Executor::startUp(const char* arguments) {
 
     terminalPath_ = terminalPathFrom(GetCommandLineA());
     readSettings();
-    if (settings_.dat.empty() && !waitForSchedule()) return kExitFailed;
+    if (settings_.dat.empty()) {
+        if (std::optional<int> ended = waitForSchedule()) return ended;
+    }
 
     activePicture_ = std::make_unique<TrayPicture>(IDI_TRAY_ACTIVE);
     inactivePicture_ = std::make_unique<TrayPicture>(IDI_TRAY_INACTIVE);
@@ -91,18 +93,35 @@ bool Executor::anotherInstanceRuns() {
 }
 
 // Without a schedule file the System Scheduler ends; a User Scheduler starts
-// the Terminal for the user to choose one.
-bool Executor::waitForSchedule() {
+// the Terminal for the user to choose one and gives them the time to.
+std::optional<int> Executor::waitForSchedule() {
     if (systemMode_) {
         reportError(executorText(IDS_NO_SYSTEM_SCHEDULE));
-        return false;
+        return kExitFailed;
     }
     if (startTerminal(terminalPath_) != 0) {
         reportError(executorText(IDS_NO_USER_SCHEDULE));
-        return false;
+        return kExitFailed;
     }
-    Sleep(kChooseScheduleMs);
-    return true;
+    return answerMessagesFor(kChooseScheduleMs);
+}
+
+// A wait that answers the window's messages: a close, Exit, the Terminal's
+// stop or the end of the session during it ends the program as it would
+// after it.
+std::optional<int> Executor::answerMessagesFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message = {};
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms) return std::nullopt;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
 }
 
 bool Executor::startLoop() {

@@ -50,7 +50,10 @@ private:
     // The start-up sequence; an exit code when it ends the program.
     std::optional<int> startUp(const char* arguments);
     bool anotherInstanceRuns();
-    bool waitForSchedule();
+    std::optional<int> waitForSchedule();
+    // Dispatches messages for ms milliseconds: the exit code of a WM_QUIT
+    // that came meanwhile, else nothing.
+    std::optional<int> answerMessagesFor(DWORD ms);
     bool startLoop();
     int messageLoop();
 

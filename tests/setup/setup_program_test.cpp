@@ -349,5 +349,35 @@ TEST_F(SetupProgram, TheUninstallerAnsweredNoKeepsItAllAndYesRemovesIt) {
     EXPECT_FALSE(test::fileExists(shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\KZO Terminal.lnk"));
 }
 
+// Right after an installation for a user without a schedule file: the User
+// Scheduler that Finish starts opens the Terminal, which asks for one in its
+// first-run dialog, and waits for the choice. The uninstaller run then closes
+// both and removes every file.
+TEST_F(SetupProgram, TheUninstallerRightAfterSetupClosesTheTerminalThatAsksForASchedule) {
+    {
+        Wizard wizard;
+        wizard.install(false);
+        wizard.finish();
+    }
+    ASSERT_TRUE(test::waitUntil([] { return test::mutexExists("KZOTERMINAL"); }, 20000)) << "no Terminal";
+    ASSERT_TRUE(test::waitUntil([] { return FindWindowA("#32770", "KZO Scheduler") != nullptr; }, 20000))
+        << "no first-run dialog";
+    ASSERT_TRUE(test::mutexExists("KZOMutexUsr"));
+
+    ChildProcess process(test::quoted(kInstall + "\\remover.exe"));
+    EXPECT_NE("(no box", test::readAndAnswerBox(process.pid(), "KZO Scheduler 6 Uninstall", IDYES).substr(0, 7));
+    HWND error = nullptr;
+    EXPECT_TRUE(test::waitUntil(
+        [&] { return !process.running() || (error = test::waitForBox(process.pid(), "Error", 0)) != nullptr; },
+        60000));
+    EXPECT_EQ(nullptr, error) << test::boxText(error);
+    if (error) test::answerBox(error, IDOK);
+    EXPECT_EQ(0u, process.waitForExit(30000).value_or(999));
+
+    EXPECT_FALSE(test::mutexExists("KZOTERMINAL")) << "the Terminal runs on";
+    EXPECT_FALSE(test::mutexExists("KZOMutexUsr")) << "the User Scheduler runs on";
+    EXPECT_EQ(std::vector<std::string>{"remover.exe"}, fileNames(kInstall));
+}
+
 }  // namespace
 }  // namespace kzo

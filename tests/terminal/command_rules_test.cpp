@@ -2,12 +2,26 @@
 // Shut Down Windows dialogs.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "command_rules.h"
 
 namespace kzo {
 namespace {
+
+// A disk with the system folders C:\Windows\System32 and C:\Windows, and
+// C:\Tools on the PATH.
+ProgramSearch fakeDisk() {
+    static const std::set<std::string> files = {
+        "C:\\Program Files\\App\\app.exe", "C:\\Windows\\System32\\cmd.exe", "C:\\Windows\\notepad.exe",
+        "C:\\Tools\\My Tool.exe",           "C:\\Jobs\\run job.bat",
+    };
+    ProgramSearch search;
+    search.fileExists = [](const std::string& path) { return files.count(path) > 0; };
+    search.folders = {"C:\\Windows\\System32", "C:\\Windows", "C:\\Tools\\"};
+    return search;
+}
 
 // The page of the task "Backup" in a schedule that also holds "Report".
 CommandControls page(const char* name, const char* command, int type = kTypeApplication) {
@@ -68,28 +82,63 @@ TEST(CommandStore, RefusesWithTheMessageOfTheFirstFailingStep) {
     }
 }
 
-TEST(CommandStore, QuotesApplicationCommandsWithAutoQuote) {
+TEST(AutoQuote, QuotesTheProgramPartWhenItHoldsABlank) {
     struct Case {
         const char* command;
+        const char* startupFolder;
+        const char* stored;
+    } const cases[] = {
+        {"C:\\Program Files\\App\\app.exe", "", "\"C:\\Program Files\\App\\app.exe\""},
+        {"C:\\Program Files\\App\\app.exe /x  y", "", "\"C:\\Program Files\\App\\app.exe\" /x  y"},
+        {"C:\\Program Files\\App\\app\t/x", "", "\"C:\\Program Files\\App\\app\"\t/x"},  // ".exe" appended
+        {"My Tool -v", "", "\"My Tool\" -v"},                                         // on the PATH
+        {"run job.bat now", "C:\\Jobs", "\"run job.bat\" now"},                      // in the startup folder
+        {"run job.bat now", "", "run job.bat now"},
+        // The program part holds no blank: as typed.
+        {"cmd /c echo made here >> C:\\demo\\wiz.txt", "", "cmd /c echo made here >> C:\\demo\\wiz.txt"},
+        {"notepad.exe readme.txt", "", "notepad.exe readme.txt"},
+        // No start names a file: left for the user to quote.
+        {"C:\\kzo\\tool.exe mark", "", "C:\\kzo\\tool.exe mark"},
+        {"C:\\Program Files\\Gone\\app.exe /x", "", "C:\\Program Files\\Gone\\app.exe /x"},
+        // Quoted already, or stored whole-quoted by an earlier Terminal.
+        {"\"C:\\My App\\a.exe\" /x", "", "\"C:\\My App\\a.exe\" /x"},
+        {"\"notepad.exe readme.txt\"", "", "\"notepad.exe readme.txt\""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.stored, autoQuoted(c.command, true, fakeDisk(), c.startupFolder)) << c.command;
+    EXPECT_EQ("C:\\Program Files\\App\\app.exe /x",
+              autoQuoted("C:\\Program Files\\App\\app.exe /x", false, fakeDisk()));
+    EXPECT_EQ("My Tool -v", autoQuoted("My Tool -v", true, ProgramSearch{}));
+
+    // Quoting must not cut the command's end off: 509 characters fit quoted, 510 do not.
+    for (std::size_t size : {509u, 510u}) {
+        const std::string command = "C:\\a b" + std::string(size - 10, 'x') + ".exe";
+        ProgramSearch only{[&](const std::string& path) { return path == command; }, {}};
+        EXPECT_EQ(size == 509 ? "\"" + command + "\"" : command, autoQuoted(command, true, only)) << size;
+    }
+}
+
+TEST(CommandStore, QuotesOnlyApplicationCommandsWithAutoQuote) {
+    struct Case {
+        const char* command;
+        const char* folder;
         int type;
         bool autoQuote;
         const char* stored;
     } const cases[] = {
-        {"C:\\Program Files\\App\\app.exe", kTypeApplication, true, "\"C:\\Program Files\\App\\app.exe\""},
-        {" notepad.exe readme.txt ", kTypeApplication, true, "\"notepad.exe readme.txt\""},
-        {"\"C:\\My App\\a.exe\" /x", kTypeApplication, true, "\"C:\\My App\\a.exe\" /x"},
-        {"notepad.exe readme.txt", kTypeApplication, false, "notepad.exe readme.txt"},
-        {"C:\\a b.txt", kTypeDocument, true, "C:\\a b.txt"},
-        {"Hello there", kTypeMessage, true, "Hello there"},
+        {" run job.bat now ", "C:\\Jobs", kTypeApplication, true, "\"run job.bat\" now"},
+        {"run job.bat now", "C:\\Jobs", kTypeApplication, false, "run job.bat now"},
+        {"C:\\Program Files\\App\\app.exe", "", kTypeDocument, true, "C:\\Program Files\\App\\app.exe"},
+        {"My Tool -v", "", kTypeMessage, true, "My Tool -v"},
     };
     for (const Case& c : cases) {
         CommandControls controls = page("Task", c.command, c.type);
+        controls.folder = c.folder;
         controls.autoQuote = c.autoQuote;
+        controls.programSearch = fakeDisk();
         EXPECT_STREQ(c.stored, store(controls).record.command) << c.command;
     }
-    // Quoting must not cut the command's end off: 509 characters fit quoted, 510 do not.
-    EXPECT_EQ("\"" + std::string(509, 'x') + "\"", autoQuoted(std::string(509, 'x'), true));
-    EXPECT_EQ(std::string(510, 'x'), autoQuoted(std::string(510, 'x'), true));
 }
 
 TEST(CommandStore, WritesTheFieldsOnceTheNameIsGoodEvenWhenALaterStepRefuses) {
@@ -168,11 +217,13 @@ TEST(AdvancedSettings, SecondsAreReadLikeAtoiWithinTheirRange) {
     };
     for (const Case& c : cases) EXPECT_EQ(c.seconds, processSeconds(c.text)) << "'" << c.text << "'";
 
-    AdvancedOutcome out = checkAdvanced({"60", "30", "  C:\\Tools\\alert.exe now "}, true);
+    AdvancedOutcome out = checkAdvanced({"60", "30", "  My Tool.exe now "}, true, fakeDisk());
     EXPECT_EQ(0, out.messageId);
-    EXPECT_EQ("\"C:\\Tools\\alert.exe now\"", out.onError);
-    EXPECT_EQ("", checkAdvanced({"", "", "   "}, true).onError);
-    EXPECT_EQ(kMsgInvalidSeconds, checkAdvanced({"0", "-1", ""}, true).messageId);
+    EXPECT_EQ("\"My Tool.exe\" now", out.onError);
+    EXPECT_EQ("notepad alert.txt", checkAdvanced({"", "", "notepad alert.txt"}, true, fakeDisk()).onError);
+    EXPECT_EQ("My Tool.exe now", checkAdvanced({"", "", "My Tool.exe now"}, false, fakeDisk()).onError);
+    EXPECT_EQ("", checkAdvanced({"", "", "   "}, true, fakeDisk()).onError);
+    EXPECT_EQ(kMsgInvalidSeconds, checkAdvanced({"0", "-1", ""}, true, fakeDisk()).messageId);
 }
 
 TEST(ShutDownWindows, ChoiceFollowsTheCommandAndWritesItsKeyword) {

@@ -168,6 +168,10 @@ TEST_F(EditingDialogs, IntervalReadsBothHalvesAndWritesOnlyOnOk) {
 }
 
 TEST_F(EditingDialogs, AdvancedTakesBlanksInsideSecondsAndRefusesTooMany) {
+    test::TempDir dir;
+    const std::string tools = dir.file("My Tools");
+    ASSERT_TRUE(CreateDirectoryA(tools.c_str(), nullptr));
+    test::writeFile(tools + "\\alarm.exe", "");
     AdvancedDialog advanced(10, 20, "", kTypeDocument, true);
     Shown dialog("Advanced process settings", [&] { return advanced.run(module(), nullptr); });
     ASSERT_NE(nullptr, dialog.window());
@@ -177,12 +181,12 @@ TEST_F(EditingDialogs, AdvancedTakesBlanksInsideSecondsAndRefusesTooMany) {
     dialog.ok();
     EXPECT_EQ("Invalid time specified.\t\t \r\nEnter a value between [0...99 999].|", answerError());
     dialog.type(IDC_ADVANCED_KILL, "99 999");
-    dialog.type(IDC_ADVANCED_ON_ERROR, "  C:\\Tools\\alarm.exe ");
+    dialog.type(IDC_ADVANCED_ON_ERROR, "  " + tools + "\\alarm /loud ");
     dialog.ok();
     ASSERT_EQ(IDOK, dialog.result());
     EXPECT_EQ(99999, advanced.result().killAfter);
     EXPECT_EQ(20, advanced.result().quitAfter);
-    EXPECT_EQ("\"C:\\Tools\\alarm.exe\"", advanced.result().onError);
+    EXPECT_EQ("\"" + tools + "\\alarm\" /loud", advanced.result().onError) << "the program on this disk, quoted";
 }
 
 TEST_F(EditingDialogs, ShutdownPreselectsTheCommandsKeyword) {

@@ -239,6 +239,45 @@ TEST_F(ExecutorProgram, StartsWithoutASchedule) {
     }
 }
 
+// Started without a schedule file, the User Scheduler starts the Terminal and
+// leaves the user a minute to choose one; a close or Exit meanwhile ends it at
+// once, as after the wait.
+TEST_F(ExecutorProgram, AUserStartWithoutAScheduleAnswersACloseDuringItsWait) {
+    // tickr.exe beside a stand-in Terminal that records its start.
+    const std::string folder = dir.file("KZO");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA(test::buildTreeProgram("..\\tray\\tickr.exe").c_str(), (folder + "\\tickr.exe").c_str(),
+                          FALSE));
+    ASSERT_TRUE(CopyFileA(test::buildTreeProgram("argument_recorder.exe").c_str(), (folder + "\\KZO.exe").c_str(),
+                          FALSE));
+    const std::string terminalLog = dir.file("terminal.log");
+    struct RecorderLog {
+        explicit RecorderLog(const std::string& path) { SetEnvironmentVariableA("KZO_RECORDER_LOG", path.c_str()); }
+        ~RecorderLog() { SetEnvironmentVariableA("KZO_RECORDER_LOG", nullptr); }
+    } recorderLog(terminalLog);
+
+    struct Case {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+    } const cases[] = {{"WM_CLOSE", WM_CLOSE, 0}, {"Exit", WM_COMMAND, kMenuExit}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileA(terminalLog.c_str());
+        executor = std::make_unique<ChildProcess>(test::quoted(folder + "\\tickr.exe"));
+        ASSERT_TRUE(waitUntil([&] { return test::fileExists(terminalLog); })) << "the Terminal was not started";
+        HWND window = test::waitForWindow(executor->pid(), "KZOClass", "KZO Window", false);
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(test::settle(window, 3000)) << "no answer during the wait";
+        EXPECT_EQ(0, trayIconOf(window)) << "the icon comes after the wait";
+        PostMessageA(window, c.message, c.wParam, 0);
+        EXPECT_EQ(0u, executor->waitForExit(5000).value_or(999));
+        EXPECT_FALSE(mutexExists("KZOMutexUsr"));
+        EXPECT_EQ(1u, user.dword("Active").value_or(999)) << "stored at the stop";
+        if (user.dword("Active")) user.remove("Active");
+    }
+}
+
 TEST_F(ExecutorProgram, TrayMenuOpensOnRightClickAndItsActiveItemToggles) {
     useUserSchedule();
     HWND window = startRunning("", "KZOMutexUsr");
