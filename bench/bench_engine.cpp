@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench_timing.h"
-#include "due_test.h"
+#include "due_rule.h"
 #include "launch_stamp.h"
 #include "schedule_store.h"
 #include "write_back.h"

@@ -12,7 +12,7 @@
 // Pure, and safe on any record bytes and any moment.
 #pragma once
 
-#include "due_test.h"
+#include "due_rule.h"
 #include "launch_time.h"
 #include "task_record.h"
 

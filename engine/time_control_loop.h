@@ -16,7 +16,7 @@
 
 #include "clock.h"
 #include "critical_section.h"
-#include "due_test.h"
+#include "due_rule.h"
 #include "pass_timing.h"
 #include "platform_actions.h"
 #include "schedule_store.h"

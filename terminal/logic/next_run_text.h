@@ -1,0 +1,26 @@
+// The "Next run" line of the Day and time page and of the task list's info tip.
+// Pure: no windows.h.
+#pragma once
+
+#include <string>
+
+#include "due_rule.h"
+#include "next_run.h"
+#include "task_record.h"
+
+namespace kzo {
+
+// "Next run: Tue 09.12.2026 07:05", with the AMPM setting "Next run: Tue
+// 09.12.2026 07:05AM" (12-hour clock, the half written after the minutes as the
+// task list writes it); "Next run: at system startup" (System Scheduler) or
+// "Next run: at user logon" (User Scheduler); "Next run: none, the task is
+// inactive"; "Next run: none within a year".
+std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm);
+
+// The line for a record as the scheduler of that role would run it, counted
+// from the minute after now (the executor has already made its pass for the
+// minute now is in).
+std::string nextRunText(const TaskRecord& record, const LaunchTime& now, SchedulerRole role,
+                        bool ampm);
+
+}  // namespace kzo
