@@ -13,7 +13,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "daylight_saving.h"
 #include "launch_time.h"
 #include "schedule_store.h"
 #include "task_record.h"
@@ -34,6 +37,19 @@ struct DueContext {
     bool firstPass = false;
     std::uint64_t uptimeMs = 0;
     SchedulerRole role = SchedulerRole::User;
+
+    // Daylight saving time (daylight_saving.h). Without the zone's rule the
+    // local clock is taken as it reads.
+    const ZoneRule* zone = nullptr;
+    // The first pass after the clock went forward: the minutes of today it
+    // skipped. A time of day or an every-hour minute among them is due now, as
+    // if they had been there, with run later or without.
+    MinuteRange skipped;
+    // The launch time is the second pass of a minute the autumn change repeats.
+    bool secondPass = false;
+    // The names of the tasks last launched in such a second pass: their cycle
+    // counts from that pass, not from the first. May be null.
+    const std::vector<std::string>* secondPassRuns = nullptr;
 };
 
 // Keep the record at a reload: it can still become due today.

@@ -308,8 +308,11 @@ bool TaskList::onNotify(const NMHDR& header, LRESULT& result, int activateComman
         auto& tip = const_cast<NMLVGETINFOTIPA&>(reinterpret_cast<const NMLVGETINFOTIPA&>(header));
         std::size_t row = static_cast<std::size_t>(tip.iItem);
         if (row >= rows_.size() || !tip.pszText || tip.cchTextMax <= 0) return true;
-        std::string text = nextRunText(store_.item(rows_[row]), SystemClock().now(),
-                                       userSchedule_ ? SchedulerRole::User : SchedulerRole::System, settings_.ampm);
+        SystemClock clock;
+        const ZoneRule zone = clock.zoneRule();
+        std::string text = nextRunText(store_.item(rows_[row]), clock.now(),
+                                       userSchedule_ ? SchedulerRole::User : SchedulerRole::System, settings_.ampm,
+                                       &zone);
         lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
         return true;
     }

@@ -1,6 +1,7 @@
 #include "day_list.h"
 
 #include "blanks.h"
+#include "days_of_month.h"
 
 namespace kzo {
 
@@ -8,58 +9,20 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-void appendItem(std::string& out, const std::string& item) {
-    if (item.empty()) return;
-    if (!out.empty()) out += ',';
-    if (item.size() == 1 && item[0] >= '1' && item[0] <= '9') out += '0';
-    out += item;
-}
-
-}  // namespace
-
-std::string normaliseDayList(std::string_view text) {
-    std::string out;
-    std::string item;
-    for (char c : text) {
-        if (c == ' ') continue;
-        if (c == ',' || c == ';') {
-            appendItem(out, item);
-            item.clear();
-        } else {
-            item += c;
-        }
-    }
-    appendItem(out, item);
-    return out;
-}
-
 bool hasOnlyDayListCharacters(std::string_view text) {
     for (char c : text)
-        if (!isDigit(c) && c != ' ' && c != ';' && c != ',') return false;
+        if (!isDigit(c) && c != 'L' && c != 'l' && c != ' ' && c != ';' && c != ',') return false;
     return true;
 }
 
-bool hasValidDayNumbers(std::string_view text) {
-    std::size_t run = 0;
-    char first = 0;
-    for (char c : text) {
-        if (!isDigit(c)) {
-            run = 0;
-            continue;
-        }
-        ++run;
-        if (run == 1) {
-            if (c > '3') return false;
-            first = c;
-        } else if (run == 2) {
-            if (first == '3' && c > '1') return false;
-        } else {
-            return false;
-        }
-    }
-    return true;
+bool hasOnlyValidItems(std::string_view text) {
+    bool valid = true;
+    forEachDayItem(text, [&valid](std::string_view item) { valid = valid && readDayItem(item) != DayItem::Invalid; });
+    return valid;
 }
 
+// Two digits kept apart by blanks alone ("3 1"): dropping the blanks would read
+// them as one number, so the list is refused instead.
 bool hasDigitsSeparatedByBlanks(std::string_view text) {
     bool afterDigit = false;  // the last character that was not a blank was a digit
     bool blankSince = false;
@@ -75,6 +38,18 @@ bool hasDigitsSeparatedByBlanks(std::string_view text) {
     return false;
 }
 
+}  // namespace
+
+std::string normaliseDayList(std::string_view text) {
+    std::string out;
+    forEachDayItem(text, [&out](std::string_view item) {
+        if (!out.empty()) out += ',';
+        if (item.size() == 1 && item[0] >= '1' && item[0] <= '9') out += '0';
+        out += readDayItem(item) == DayItem::LastDay ? std::string_view("L") : item;
+    });
+    return out;
+}
+
 DaysOfMonthCheck checkDaysOfMonth(std::string_view typed, int weekdays) {
     DaysOfMonthCheck result;
     const std::string trimmed = trimBlanks(typed);
@@ -83,7 +58,7 @@ DaysOfMonthCheck checkDaysOfMonth(std::string_view typed, int weekdays) {
         result.messageId = kMsgInvalidDayCharacter;
     } else if ((weekdays & 0x7F) == 0 && normal.empty()) {
         result.messageId = kMsgNoDay;
-    } else if (!hasValidDayNumbers(normal) || hasDigitsSeparatedByBlanks(trimmed) ||
+    } else if (!hasOnlyValidItems(normal) || hasDigitsSeparatedByBlanks(trimmed) ||
                normal.size() > kDaysOfMonthWidth) {
         result.messageId = kMsgInvalidDay;
     } else {

@@ -36,10 +36,11 @@ std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm) {
 }
 
 std::string nextRunText(const TaskRecord& record, const LaunchTime& now, SchedulerRole role,
-                        bool ampm) {
+                        bool ampm, const ZoneRule* zone) {
     DueContext from;
     from.now = followingMinute(now);
     from.role = role;
+    from.zone = zone;
     return nextRunText(findNextRun(record, from), role, ampm);
 }
 

@@ -19,8 +19,9 @@ std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm);
 
 // The line for a record as the scheduler of that role would run it, counted
 // from the minute after now (the executor has already made its pass for the
-// minute now is in).
+// minute now is in), across the clock's daylight saving changes of the zone's
+// rule when one is given.
 std::string nextRunText(const TaskRecord& record, const LaunchTime& now, SchedulerRole role,
-                        bool ampm);
+                        bool ampm, const ZoneRule* zone = nullptr);
 
 }  // namespace kzo

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "days_of_month.h"
+
 namespace kzo {
 
 namespace {
@@ -43,6 +45,9 @@ void copyCommonStart(TaskRecord& r, const unsigned char* old, const Offsets& at)
     copyText(r.name, old, 0, 65);
     copyText(r.command, old, at.command, at.commandWidth);
     copyText(r.daysOfMonth, old, at.daysOfMonth, 65);
+    // An older executor read "L" as no day; this one reads it as the last day
+    // of the month, so the converted record does without it.
+    setField(r.daysOfMonth, withoutLastDayItems(fieldText(r.daysOfMonth)));
     r.active = byteAt(old, at.active);
     r.type = byteAt(old, at.active + 1);
     r.weekdays = byteAt(old, at.active + 2);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "clock.h"
 #include "interval_dialog.h"
 #include "launch_time.h"
 #include "next_run_text.h"
@@ -148,7 +149,8 @@ void DayTimePage::showNextRun() {
     if (filling_ || !initialised_) return;
     std::optional<TaskRecord> preview = dayTimePreview(read(), context_.ampm, context_.record);
     SchedulerRole role = context_.userSchedule ? SchedulerRole::User : SchedulerRole::System;
-    std::string text = preview ? nextRunText(*preview, localNow(), role, context_.ampm)
+    const ZoneRule zone = SystemClock().zoneRule();
+    std::string text = preview ? nextRunText(*preview, localNow(), role, context_.ampm, &zone)
                                : loadString(IDS_NEXT_RUN_INVALID);
     SetDlgItemTextA(hwnd(), IDC_DT_NEXT_RUN, text.c_str());
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "due_rule.h"
+#include "zones.h"
 
 namespace kzo {
 namespace {
@@ -106,6 +107,75 @@ TEST(DueRule, DateGateTakesWeekdaysOrDaysOfMonth) {
         {"March only, in December", Task().months(1 << 2), {2026, 12, 7, 0, 0}, false},
         {"inactive", Task().inactive(), {2026, 12, 7, 0, 0}, false},
     });
+}
+
+// "L" names the last day of each month, beside day numbers or alone; both
+// entry points read it alike. Other items with an "L" name no day.
+TEST(DateGate, LastDayItemMatchesTheLastDayOfEachMonthOf2024And2026) {
+    struct Year {
+        int year;
+        int lastDays[12];
+    } const years[] = {
+        {2024, {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}},
+        {2026, {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}},
+    };
+    for (const Year& y : years) {
+        for (int month = 1; month <= 12; ++month) {
+            const int last = y.lastDays[month - 1];
+            for (const char* list : {"L", "l", "15,L", " 01 ; l "}) {
+                Task task = Task().at(10, 0).weekdays(0).days(list);
+                for (int day : {last, last - 1}) {
+                    DueContext c = context({y.year, month, day, 10, 0});
+                    const bool due = day == last;
+                    EXPECT_EQ(due, isDue(task.r, c)) << list << " on " << y.year << "-" << month << "-" << day;
+                    EXPECT_EQ(due, passesDayFilter(task.r, c)) << list << " on " << y.year << "-" << month << "-" << day;
+                }
+            }
+        }
+    }
+    expectDue({
+        {"15,L on the 15th", Task().weekdays(0).days("15,L"), {2026, 4, 15, 0, 0}, true},
+        {"31 is no last day of April", Task().weekdays(0).days("31"), {2026, 4, 30, 0, 0}, false},
+        {"L beside Mondays, on a Monday", Task().weekdays(1).days("L"), {2026, 12, 7, 0, 0}, true},
+        {"LL names no day", Task().weekdays(0).days("LL"), {2026, 12, 31, 0, 0}, false},
+        {"L5 names no day", Task().weekdays(0).days("L5"), {2026, 12, 31, 0, 0}, false},
+        {"L5 is not the 5th", Task().weekdays(0).days("L5"), {2026, 12, 5, 0, 0}, false},
+        {"L in another month", Task().weekdays(0).days("L").months(1 << 1), {2026, 12, 31, 0, 0}, false},
+        {"February of 2100 has 28 days", Task().weekdays(0).days("L"), {2100, 2, 28, 0, 0}, true},
+    });
+}
+
+// The first pass after the clock went forward at 02:00 (Europe, 29 March
+// 2026): what the skipped hour would have run is due at 03:00.
+TEST(DueRule, SkippedMinutesAreMadeUpAtTheFirstPassAfterTheSpringChange) {
+    const ZoneRule zone = test::europeanZone();
+    auto at = [&zone](int hour, int minute, bool afterChange) {
+        DueContext c = context({2026, 3, 29, hour, minute});
+        c.zone = &zone;
+        if (afterChange) c.skipped = {120, 179};
+        return c;
+    };
+    Task hourly30 = Task().everyHourAt(30);
+    Task madeUp30 = Task(hourly30).lastRun(2026, 3, 29, 3, 0);
+    struct Case {
+        const char* what;
+        Task task;
+        DueContext when;
+        bool due;
+    } const cases[] = {
+        {"02:30", Task().at(2, 30), at(3, 0, true), true},
+        {"02:30, a pass after a sleep", Task().at(2, 30), at(3, 0, false), false},
+        {"02:30, outside its interval then", Task().at(2, 30).interval(3, 0, 23, 59), at(3, 0, true), false},
+        {"01:30 was not skipped", Task().at(1, 30), at(3, 0, true), false},
+        {"every hour at :30", hourly30, at(3, 0, true), true},
+        {"every hour at :30, made up at 03:00, at 03:30", madeUp30, at(3, 30, false), true},
+        {"... and ran at 03:30", Task(madeUp30).runLater().lastRun(2026, 3, 29, 3, 30), at(3, 31, false), false},
+        {"every hour at :00, ran at 03:00", Task().everyHourAt(0).runLater().lastRun(2026, 3, 29, 3, 0),
+         at(3, 30, false), false},
+        {"startup after the first pass", Task().atStartup(), at(3, 0, true), false},
+        {"a cycle keeps its own rhythm", Task().every(90).lastRun(2026, 3, 29, 1, 0), at(3, 0, true), false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.due, isDue(c.task.r, c.when)) << c.what;
 }
 
 TEST(DueRule, TimeOfDayRunsOnceADayAndRunLaterMakesItUpTheSameDay) {
