@@ -3,6 +3,7 @@
 #include "execution_log.h"
 #include "expand_env.h"
 #include "launch_stamp.h"
+#include "run_event.h"
 #include "write_back.h"
 
 namespace kzo {
@@ -230,6 +231,8 @@ int TimeControlLoop::launchDue(const LaunchTime& now) {
     DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
     bool sound = false;
     int launched = 0;
+    // Beside the schedule file loaded, whatever LogF says.
+    const std::string history = historyFileOf(passStore_.fileName());
     forEachDue(passStore_, context, [&](TaskRecord& record) {
         if (record.type == kTypeMessage || settings_.warn) sound = true;
         stampLaunch(record, now);
@@ -238,6 +241,7 @@ int TimeControlLoop::launchDue(const LaunchTime& now) {
         request.warn = settings_.warn;
         request.repErr = settings_.repErr;
         request.time = now;
+        if (settings_.history) request.history = history;
         actions_.startLaunch(request);
         ++launched;
     });
