@@ -11,6 +11,7 @@
 #include "first_run_dialog.h"
 #include "help_runner.h"
 #include "main_frame.h"
+#include "run_now.h"
 #include "scheduler_settings.h"
 #include "suite_names.h"
 #include "terminal_boxes.h"
@@ -103,7 +104,9 @@ int runTerminal(HINSTANCE module, const char* commandLine) {
     CMainFrame frame(module, settings, programPath);
     if (!frame.create()) return 1;
     frame.place();
-    return frame.run();
+    int result = frame.run();
+    recordRunNowsStillRunning();
+    return result;
 }
 
 }  // namespace kzo
