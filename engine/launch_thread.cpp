@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <new>
 #include <optional>
 
 #include "launch_fields.h"
@@ -175,8 +174,14 @@ int runLaunch(const LaunchRequest& request, PlatformActions& actions, const Laun
 
 bool startLaunchThread(const LaunchRequest& request, PlatformActions& actions,
                        const LaunchOptions& options) {
-    ThreadStart* start = new (std::nothrow) ThreadStart{request, &actions, options};
-    if (!start) return false;
+    // The request's copy may want memory for the history's name: without it
+    // the task is not launched, and the pass goes on.
+    ThreadStart* start = nullptr;
+    try {
+        start = new ThreadStart{request, &actions, options};
+    } catch (...) {
+        return false;
+    }
     static const bool reservation = stackSizeCanBeReservation();
     HANDLE thread = CreateThread(nullptr,
                                  reservation ? kLaunchStackReservation : kLaunchStackCommitBeforeXp,

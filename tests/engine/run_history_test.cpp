@@ -245,6 +245,19 @@ TEST(LaunchOutcomes, EachLaunchWritesWhatBecameOfIt) {
     }
 }
 
+TEST(LaunchOutcomes, MessagesAndShutdownsTellTheirFirstFailure) {
+    TempDir dir;
+    RecordingActions actions;
+    actions.netApiPresent = false;
+    actions.refusedPrivileges = {"SeShutdownPrivilege"};
+    std::string history = dir.file("h");
+    LaunchRequest message = request("Job", kTypeMessage, "Hello", history);
+    setField(message.task.folder, "PC1");
+    runLaunch(message, actions);
+    runLaunch(request("Job", kTypeShutdown, "SHUTDOWN", history), actions);
+    EXPECT_EQ((Lines{"not sent 126", "shutdown refused 1314"}), shortLines(history));
+}
+
 TEST(LaunchOutcomes, ALineNamesTheTaskItsPassItsStartAndItsKind) {
     TempDir dir;
     ScriptedProcesses processes;
