@@ -5,6 +5,7 @@
 #include "execution_log.h"
 #include "expand_env.h"
 #include "launch_stamp.h"
+#include "run_event.h"
 #include "write_back.h"
 
 namespace kzo {
@@ -269,6 +270,8 @@ int TimeControlLoop::launchDue(const LaunchTime& now, const PassDaylight& daylig
     context.secondPassRuns = &secondPassRuns_;
     bool sound = false;
     int launched = 0;
+    // Beside the schedule file loaded, whatever LogF says.
+    const std::string history = historyFileOf(passStore_.fileName());
     forEachDue(passStore_, context, [&](TaskRecord& record) {
         if (daylight.secondPass) {
             std::string name = fieldText(record.name);
@@ -282,6 +285,7 @@ int TimeControlLoop::launchDue(const LaunchTime& now, const PassDaylight& daylig
         request.warn = settings_.warn;
         request.repErr = settings_.repErr;
         request.time = now;
+        if (settings_.history) request.history = history;
         actions_.startLaunch(request);
         ++launched;
     });

@@ -12,6 +12,7 @@
 #include "help_runner.h"
 #include "main_frame.h"
 #include "options_dialog.h"
+#include "run_now.h"
 #include "scheduler_commands.h"
 #include "scheduler_settings.h"
 #include "suite_names.h"
@@ -112,7 +113,9 @@ int runTerminal(HINSTANCE module, const char* commandLine) {
     CMainFrame frame(module, settings, programPath, registerTerminalFeatures);
     if (!frame.create()) return 1;
     frame.place();
-    return frame.run();
+    int result = frame.run();
+    recordRunNowsStillRunning();
+    return result;
 }
 
 }  // namespace kzo

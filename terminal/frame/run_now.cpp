@@ -6,6 +6,8 @@
 #include "launch_thread.h"
 #include "message_text.h"
 #include "product_names.h"
+#include "run_history.h"
+#include "scheduler_settings.h"
 #include "string_table.h"
 #include "win32_actions.h"
 
@@ -42,17 +44,27 @@ TerminalActions& terminalActions() {
 
 }  // namespace
 
-bool startRunNow(const TaskRecord& task) {
+std::string runNowHistory(const char* scheduleFile, bool userSchedule) {
+    if (!readExecutorSettings(userSchedule ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE).history)
+        return std::string();
+    return historyFileOf(scheduleFile);
+}
+
+bool startRunNow(const TaskRecord& task, const std::string& history) {
     LaunchRequest request;
     request.task = task;
     request.warn = false;
     request.repErr = true;
     request.time = SystemClock().now();
+    request.history = history;
+    request.runNow = true;
     LaunchOptions options;
     options.prompt = false;
     options.reportErrors = true;
     options.caller = MessageCaller::Terminal;
     return startLaunchThread(request, terminalActions(), options);
 }
+
+void recordRunNowsStillRunning() { runHistory().recordStillRunning(SystemClock().now()); }
 
 }  // namespace kzo

@@ -204,9 +204,10 @@ void ScheduleDocument::runTasks() {
     if (names.empty() && store.count() == 1) tasks.push_back(&store.item(0));
 
     bool message = false;
+    const std::string history = runNowHistory(store.fileName(), frame_.userScheduleShown());
     for (const TaskRecord* task : tasks) {
         if (task->type == kTypeMessage) message = true;
-        startRunNow(*task);
+        startRunNow(*task, history);
     }
     const std::string& wav = frame_.userScheduleShown() ? frame_.settings().userWav : frame_.settings().sysWav;
     if (message && !wav.empty()) {
