@@ -268,11 +268,12 @@ bool installSystemScheduler(HWND owner, const std::string& folder, OsFamily fami
 }
 
 bool runInstall(HWND owner, const InstallOptions& options) {
-    const std::string folder = installFolderOf(options.folder);
-    if (folder.empty()) {
-        showSetupError(owner, IDS_NO_FOLDER, true);
+    const InstallFolder install = resolveInstallFolder(options.folder);
+    if (install.problem != FolderProblem::None) {
+        showFolderRefusal(owner, install.problem);
         return false;
     }
+    const std::string& folder = install.path;
     stopRunningCopies();
     createFolders(folder);
     const std::string source = setupFolder();
@@ -304,8 +305,14 @@ bool installSuite(HWND owner, const InstallOptions& options) {
     return installed;
 }
 
+InstallFolder resolveInstallFolder(const std::string& typedFolder) {
+    char current[MAX_PATH + 1] = "";
+    DWORD n = GetFullPathNameA(relativeBase(typedFolder).c_str(), sizeof current, current, nullptr);
+    return installFolderOf(typedFolder, n > 0 && n < sizeof current ? current : "");
+}
+
 void startExecutors(const InstallOptions& options) {
-    const std::string folder = installFolderOf(options.folder);
+    const std::string folder = resolveInstallFolder(options.folder).path;
     MessageBeep(0xFFFFFFFF);
     SetCurrentDirectoryA("\\");
     startProgram(executorCommand(folder, false), SW_SHOWNORMAL);

@@ -15,6 +15,10 @@ namespace kzo {
 // returns false; files already copied stay.
 bool installSuite(HWND owner, const InstallOptions& options);
 
+// The typed folder made full and canonical (installFolderOf); a relative one
+// starts from the system's current folder of its drive.
+InstallFolder resolveInstallFolder(const std::string& typedFolder);
+
 // Starts the User Scheduler and, when chosen, the System Scheduler (the
 // service on the NT family, "tickr.exe /s" otherwise) without waiting.
 void startExecutors(const InstallOptions& options);

@@ -1,5 +1,7 @@
 #include "install_plan.h"
 
+#include <algorithm>
+
 #include "blanks.h"
 
 namespace kzo {
@@ -12,7 +14,43 @@ constexpr const char* kRunServicesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVe
 constexpr const char* kProductKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4";
 constexpr const char* kAutostartValue = "KZOScheduler";
 
+// MAX_PATH: the longest path a file of the install may have, with its NUL;
+// every name the install writes in its folder is an 8.3 name.
+constexpr std::size_t kPathLimit = 260;
+constexpr std::size_t kLongestInstalledName = 12;
+
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// A name as Windows creates it: without its trailing dots and blanks.
+std::string createdName(std::string name) {
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    return name;
+}
+
+// The root of a full path with "\" separators: "X:" for "X:\...", or
+// "\\server\share" for "\\server\share[\...]", its two names as created (not a
+// device: "\\.\", "\\?\"); and where the path's names start. Empty when the
+// path is neither.
+struct Root {
+    std::string text;
+    std::size_t end = 0;
+};
+Root pathRoot(const std::string& path) {
+    if (path.size() >= 3 && isDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\') return {path.substr(0, 2), 2};
+    if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return {};
+    const std::size_t serverEnd = path.find('\\', 2);
+    if (serverEnd == std::string::npos) return {};
+    std::size_t shareEnd = path.find('\\', serverEnd + 1);
+    if (shareEnd == std::string::npos) shareEnd = path.size();
+    const std::string server = createdName(path.substr(2, serverEnd - 2));
+    const std::string share = createdName(path.substr(serverEnd + 1, shareEnd - serverEnd - 1));
+    if (server.empty() || server == "?" || share.empty()) return {};
+    return {"\\\\" + server + "\\" + share, shareEnd};
+}
 
 std::size_t nextSeparator(const std::string& path, std::size_t from) {
     while (from < path.size() && !isSeparator(path[from])) ++from;
@@ -45,10 +83,64 @@ std::string presetInstallFolder(std::string_view programFilesDir) {
     return folder + "\\KZO";
 }
 
-std::string installFolderOf(std::string_view typedFolder) {
-    std::string folder = trimBlanks(typedFolder);
-    if (!folder.empty() && !isSeparator(folder.back())) folder += '\\';
-    return folder;
+std::string relativeBase(std::string_view typedFolder) {
+    const std::string typed = trimBlanks(typedFolder);
+    if (typed.size() >= 2 && isDriveLetter(typed[0]) && typed[1] == ':' &&
+        (typed.size() == 2 || !isSeparator(typed[2])))
+        return typed.substr(0, 2);
+    return ".";
+}
+
+InstallFolder installFolderOf(std::string_view typedFolder, std::string_view currentFolder) {
+    std::string typed = trimBlanks(typedFolder);
+    if (typed.empty()) return {FolderProblem::Empty, {}};
+    std::replace(typed.begin(), typed.end(), '/', '\\');
+    std::string current(currentFolder);
+    std::replace(current.begin(), current.end(), '/', '\\');
+
+    // The full path: the typed one, or where a relative one starts and it.
+    std::string full;
+    if (typed.size() >= 2 && typed[0] == '\\' && typed[1] == '\\') {
+        full = typed;
+    } else if (typed.size() >= 2 && typed[1] == ':') {
+        if (!isDriveLetter(typed[0])) return {FolderProblem::NotOnDriveOrShare, {}};
+        const bool sameDrive = !pathRoot(current).text.empty() && upper(current[0]) == upper(typed[0]);
+        if (typed.size() > 2 && typed[2] == '\\')
+            full = typed;
+        else  // "D:KZO": drive D's own current folder, or its root
+            full = (sameDrive ? current : typed.substr(0, 2)) + '\\' + typed.substr(2);
+    } else if (typed[0] == '\\') {
+        full = pathRoot(current).text + typed;
+    } else {
+        full = current + '\\' + typed;
+    }
+
+    const Root root = pathRoot(full);
+    if (root.text.empty()) return {FolderProblem::NotOnDriveOrShare, {}};
+    std::vector<std::string> names;
+    for (std::size_t at = root.end; at < full.size();) {
+        std::size_t end = nextSeparator(full, at);
+        std::string name = full.substr(at, end - at);
+        at = end + 1;
+        if (name == ".") continue;
+        if (name == "..") {
+            if (!names.empty()) names.pop_back();
+            continue;
+        }
+        name = createdName(std::move(name));
+        if (!name.empty()) names.push_back(std::move(name));
+    }
+    std::string path = root.text + '\\';
+    for (const std::string& name : names) path += name + '\\';
+    if (path.size() + kLongestInstalledName >= kPathLimit) return {FolderProblem::TooLong, {}};
+    return {FolderProblem::None, path};
+}
+
+std::string shownFolder(std::string_view folder) {
+    std::string shown(folder);
+    const bool driveRoot = shown.size() == 3 && shown[1] == ':';
+    if (!driveRoot && !shown.empty() && isSeparator(shown.back())) shown.pop_back();
+    return shown;
 }
 
 std::vector<std::string> folderLevels(std::string_view folder) {

@@ -20,7 +20,9 @@ struct InstallOptions {
     bool desktopIcon = true;
     bool startMenuIcons = true;
     OsFamily family = OsFamily::WindowsNt;
-    std::string folder;  // as typed, up to kMaxFolderLength characters
+    // As typed (up to kMaxFolderLength characters) until the first page
+    // accepts it; then the full folder that installFolderOf gives.
+    std::string folder;
 };
 
 constexpr std::size_t kMaxFolderLength = 260;
@@ -30,10 +32,40 @@ constexpr std::size_t kMaxFolderLength = 260;
 // one separator between them.
 std::string presetInstallFolder(std::string_view programFilesDir);
 
-// The folder the install works in: the typed folder trimmed of blanks, ending
-// in "\" (a "/" at the end counts as a separator). Empty when nothing but
-// blanks was typed.
-std::string installFolderOf(std::string_view typedFolder);
+// Why a typed folder is not installed into.
+enum class FolderProblem {
+    None,
+    Empty,              // nothing but blanks was typed
+    NotOnDriveOrShare,  // neither "X:\..." nor "\\server\share\..." once made full
+    TooLong,            // a file of the install would not fit a path (MAX_PATH)
+};
+
+struct InstallFolder {
+    FolderProblem problem = FolderProblem::None;
+    std::string path;  // without a problem: the full folder, ending in "\"
+};
+
+// The path whose full form is the folder a relative typed folder starts from:
+// "D:" for "D:KZO" (drive D's own current folder), "." otherwise (the
+// process's). The Win32 side asks the system for that full form.
+std::string relativeBase(std::string_view typedFolder);
+
+// The folder the install works in: the typed folder trimmed of blanks and made
+// full and canonical as Windows reads it, so that the files, the registry
+// values, the shortcuts and the Uninstall entry all name one folder. A relative
+// folder starts from currentFolder (the full form of relativeBase; "D:KZO"
+// starts from the root of D: when currentFolder is on another drive, "\KZO"
+// from the root of currentFolder); "/" reads as "\", empty components and "."
+// are dropped, ".." goes up (never above the drive or share), and each name
+// loses its trailing dots and blanks, as Windows drops them when it creates
+// the folder (a name of nothing else is dropped whole); so do the server and
+// the share of "\\server\share", which must remain ("\\.\" and "\\?\" are
+// devices, not shares). The folder, with an 8.3 name in it, must fit MAX_PATH.
+InstallFolder installFolderOf(std::string_view typedFolder, std::string_view currentFolder);
+
+// The folder as the first page shows it: without its final separator, but for
+// the root of a drive ("C:\"), which would read as the drive's current folder.
+std::string shownFolder(std::string_view folder);
 
 // Every level of the folder that may have to be created, from the outermost:
 // "C:\Program Files\KZO\" gives "C:\Program Files" and "C:\Program

@@ -44,3 +44,5 @@
 #define IDS_HEADER_WIZ2         7513  // "Complete setup"
 #define IDS_SUBTITLE_WIZ0       7514  // "KZO Scheduler is the task scheduler for Microsoft® Windows"
 #define IDS_FEATURES            7518  // the feature list of the background window
+#define IDS_FOLDER_NOT_ON_DRIVE 7519  // "Install folder must be on a drive or a network share.\t "
+#define IDS_FOLDER_TOO_LONG     7520  // "Install folder name is too long.\t "

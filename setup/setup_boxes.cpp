@@ -41,6 +41,13 @@ void showSetupError(HWND owner, unsigned textId, bool beepFirst) {
     MessageBoxA(owner, loadString(textId).c_str(), loadString(IDS_ERROR, "Error").c_str(), MB_OK | MB_ICONERROR);
 }
 
+void showFolderRefusal(HWND owner, FolderProblem problem) {
+    const unsigned textId = problem == FolderProblem::Empty         ? IDS_NO_FOLDER
+                            : problem == FolderProblem::TooLong     ? IDS_FOLDER_TOO_LONG
+                                                                    : IDS_FOLDER_NOT_ON_DRIVE;
+    showSetupError(owner, textId, true);
+}
+
 bool askContinue(HWND owner, unsigned textId) {
     int answer = KZOMessageBox(owner, loadString(textId, std::string(), 2047).c_str(),
                                loadString(IDS_WARNING, "Warning").c_str(), 8 | MB_ICONEXCLAMATION);

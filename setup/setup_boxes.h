@@ -4,11 +4,17 @@
 
 #include <windows.h>
 
+#include "install_plan.h"
+
 namespace kzo {
 
 // Shows the string textId with the caption "Error" and the error icon,
 // after a beep when beepFirst.
 void showSetupError(HWND owner, unsigned textId, bool beepFirst);
+
+// Why the typed install folder is refused, as showSetupError shows it after a
+// beep.
+void showFolderRefusal(HWND owner, FolderProblem problem);
 
 // Shows the string textId with the caption "Warning", the exclamation icon and
 // the buttons Continue and Abort; true for Continue.

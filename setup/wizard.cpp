@@ -143,14 +143,17 @@ void CWiz0::browse() {
 }
 
 LRESULT CWiz0::onWizardNext() {
-    std::string folder = trimBlanks(windowText(item(IDC_FOLDER)));
-    SetWindowTextA(item(IDC_FOLDER), folder.c_str());
-    if (folder.empty()) {
-        showSetupError(sheet(), IDS_NO_FOLDER, true);
+    const std::string typed = trimBlanks(windowText(item(IDC_FOLDER)));
+    const InstallFolder folder = resolveInstallFolder(typed);
+    if (folder.problem != FolderProblem::None) {
+        SetWindowTextA(item(IDC_FOLDER), typed.c_str());
+        showFolderRefusal(sheet(), folder.problem);
         SetFocus(item(IDC_FOLDER));
         return -1;
     }
-    state_.options.folder = folder;
+    // The folder the install will use, as the user sees it from now on.
+    SetWindowTextA(item(IDC_FOLDER), shownFolder(folder.path).c_str());
+    state_.options.folder = folder.path;
     return 0;
 }
 

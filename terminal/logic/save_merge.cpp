@@ -28,10 +28,4 @@ void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecor
     }
 }
 
-void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file, const TaskRecord* keepStamp) {
-    if (memory.count() == 0) return;
-    const TaskRecord* fileRecords = file.count() > 0 ? &file.item(0) : nullptr;
-    mergeSavedFile(&memory.item(0), memory.count(), fileRecords, file.count(), keepStamp);
-}
-
 }  // namespace kzo

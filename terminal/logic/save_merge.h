@@ -30,7 +30,12 @@ void mergeSavedFile(TaskRecord* memory, std::size_t memoryCount, const TaskRecor
                     std::size_t fileCount, const TaskRecord* keepStamp = nullptr);
 
 // The same over two stores: the document's and the one the file was read into.
-void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file,
-                    const TaskRecord* keepStamp = nullptr);
+// Inline, so that the merge itself needs nothing of the store's Win32 side.
+inline void mergeSavedFile(ScheduleStore& memory, const ScheduleStore& file,
+                           const TaskRecord* keepStamp = nullptr) {
+    if (memory.count() == 0) return;
+    const TaskRecord* fileRecords = file.count() > 0 ? &file.item(0) : nullptr;
+    mergeSavedFile(&memory.item(0), memory.count(), fileRecords, file.count(), keepStamp);
+}
 
 }  // namespace kzo

@@ -28,20 +28,88 @@ TEST(InstallFolder, PresetFromTheProgramFilesFolder) {
     for (const Case& c : cases) EXPECT_EQ(c.preset, presetInstallFolder(c.programFiles)) << c.programFiles;
 }
 
-TEST(InstallFolder, TypedFolderTrimmedAndEndedBySeparator) {
+// The folder made full and canonical, as Windows reads and creates it, from
+// a current folder of C:\Users\me (or the one a case names).
+TEST(InstallFolder, TypedFolderMadeFullAndCanonical) {
+    const std::string longName(243, 'a');  // "C:\" + 243 + "\" + "whatsnew.txt" is 259 characters
     struct Case {
-        const char* typed;
-        const char* folder;
+        std::string typed;
+        std::string current;
+        std::string folder;
     } cases[] = {
-        {"C:\\Program Files\\KZO", "C:\\Program Files\\KZO\\"},
-        {"  C:\\Program Files\\KZO   ", "C:\\Program Files\\KZO\\"},
-        {"C:\\KZO\\", "C:\\KZO\\"},
-        {"C:/KZO/", "C:/KZO/"},
-        {"D:", "D:\\"},
-        {"    ", ""},
-        {"", ""},
+        {"C:\\Program Files\\KZO", "C:\\Users\\me", "C:\\Program Files\\KZO\\"},
+        {"  C:\\Program Files\\KZO   ", "", "C:\\Program Files\\KZO\\"},
+        {"KZO", "C:\\Users\\me", "C:\\Users\\me\\KZO\\"},
+        {"KZO", "C:\\", "C:\\KZO\\"},
+        {"..\\x", "C:\\Users\\me", "C:\\Users\\x\\"},
+        {"..\\..\\..\\x", "C:\\Users\\me", "C:\\x\\"},  // never above the drive
+        {".\\KZO\\.\\Sub", "C:\\Users\\me", "C:\\Users\\me\\KZO\\Sub\\"},
+        {"\\KZO", "C:\\Users\\me", "C:\\KZO\\"},
+        {"\\KZO", "\\\\server\\share\\dir", "\\\\server\\share\\KZO\\"},
+        // Trailing dots and blanks of every name go, as Windows drops them.
+        {"C:\\Program Files\\KZO.", "", "C:\\Program Files\\KZO\\"},
+        {"C:\\a\\b. \\c ", "", "C:\\a\\b\\c\\"},
+        {"C:\\KZO\\...\\x", "", "C:\\KZO\\x\\"},
+        {"C:\\ a\\", "", "C:\\ a\\"},  // leading blanks of a name stay
+        {"C:/Tools//KZO\\\\", "", "C:\\Tools\\KZO\\"},
+        // A drive without a separator: that drive's current folder, or its root.
+        {"C:", "C:\\Users\\me", "C:\\Users\\me\\"},
+        {"C:", "D:\\Work", "C:\\"},
+        {"C:KZO", "c:\\Users\\me", "c:\\Users\\me\\KZO\\"},
+        {"C:KZO", "D:\\Work", "C:\\KZO\\"},
+        {"C:\\", "", "C:\\"},
+        {"\\\\server\\share\\KZO", "", "\\\\server\\share\\KZO\\"},
+        {"//server/share", "", "\\\\server\\share\\"},
+        {"\\\\server\\share\\..\\x", "", "\\\\server\\share\\x\\"},  // never above the share
+        {"\\\\server.\\share. \\KZO", "", "\\\\server\\share\\KZO\\"},
+        {"C:\\" + longName, "", "C:\\" + longName + "\\"},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.folder, installFolderOf(c.typed)) << '"' << c.typed << '"';
+    for (const Case& c : cases) {
+        InstallFolder folder = installFolderOf(c.typed, c.current);
+        EXPECT_EQ(FolderProblem::None, folder.problem) << '"' << c.typed << "\" from " << c.current;
+        EXPECT_EQ(c.folder, folder.path) << '"' << c.typed << "\" from " << c.current;
+    }
+}
+
+TEST(InstallFolder, RefusedWhenEmptyNotOnADriveOrShareOrTooLong) {
+    struct Case {
+        std::string typed;
+        std::string current;
+        FolderProblem problem;
+    } cases[] = {
+        {"", "C:\\", FolderProblem::Empty},
+        {"    ", "C:\\", FolderProblem::Empty},
+        {"KZO", "", FolderProblem::NotOnDriveOrShare},  // no current folder known
+        {"\\KZO", "", FolderProblem::NotOnDriveOrShare},
+        {"\\\\server", "", FolderProblem::NotOnDriveOrShare},
+        {"\\\\server\\", "", FolderProblem::NotOnDriveOrShare},
+        {"\\\\\\share\\KZO", "", FolderProblem::NotOnDriveOrShare},
+        {"\\\\.\\C:\\KZO", "", FolderProblem::NotOnDriveOrShare},
+        {"\\\\?\\C:\\KZO", "", FolderProblem::NotOnDriveOrShare},
+        {"\\\\server\\..\\KZO", "", FolderProblem::NotOnDriveOrShare},
+        {"1:\\KZO", "C:\\", FolderProblem::NotOnDriveOrShare},
+        {"C:\\" + std::string(244, 'a'), "", FolderProblem::TooLong},
+        {"C:\\" + std::string(300, 'a'), "", FolderProblem::TooLong},
+        {std::string(250, 'x'), "C:\\Users\\me", FolderProblem::TooLong},
+    };
+    for (const Case& c : cases) {
+        InstallFolder folder = installFolderOf(c.typed, c.current);
+        EXPECT_EQ(c.problem, folder.problem) << '"' << c.typed << "\" from " << c.current << ": " << folder.path;
+        EXPECT_EQ("", folder.path) << c.typed;
+    }
+}
+
+TEST(InstallFolder, RelativeBaseAndShownFolder) {
+    EXPECT_EQ("D:", relativeBase("D:KZO"));
+    EXPECT_EQ("d:", relativeBase(" d: "));
+    EXPECT_EQ(".", relativeBase("D:\\KZO"));
+    EXPECT_EQ(".", relativeBase("KZO"));
+    EXPECT_EQ(".", relativeBase("\\KZO"));
+    EXPECT_EQ(".", relativeBase("\\\\server\\share"));
+
+    EXPECT_EQ("C:\\Program Files\\KZO", shownFolder("C:\\Program Files\\KZO\\"));
+    EXPECT_EQ("C:\\", shownFolder("C:\\"));
+    EXPECT_EQ("\\\\server\\share", shownFolder("\\\\server\\share\\"));
 }
 
 TEST(InstallFolder, EveryLevelBelowTheDriveOrShare) {

@@ -87,7 +87,9 @@ DWORD serviceState() {
 // setup.exe running, and its wizard.
 class Wizard {
 public:
-    Wizard() : process_(test::quoted(releaseFolder() + "\\setup.exe")) {
+    // Started in currentFolder (empty: the test's own).
+    explicit Wizard(const std::string& currentFolder = "")
+        : process_(test::quoted(releaseFolder() + "\\setup.exe"), currentFolder) {
         sheet_ = test::waitForWindow(process_.pid(), "#32770", kStep1, true);
         EXPECT_NE(nullptr, sheet_) << "no wizard";
     }
@@ -114,6 +116,10 @@ public:
         SendMessageA(control(IDC_SYSTEM_SCHEDULER), BM_SETCHECK, systemScheduler ? BST_CHECKED : BST_UNCHECKED, 0);
         press(PSBTN_NEXT);
         ASSERT_TRUE(shows(kFinal)) << title();
+    }
+    // Types the install folder on the first page.
+    void typeFolder(const char* folder) {
+        SendMessageA(control(IDC_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder));
     }
     void finish() {
         press(PSBTN_FINISH);
@@ -282,9 +288,13 @@ TEST_F(SetupProgram, SystemSchedulerOnNtThenASecondInstallOverTheRunningOne) {
 TEST_F(SetupProgram, RefusesAnEmptyFolderStaysAfterAFailedCopyAndCancelsOnYes) {
     test::writeFile("C:\\kzo-not-a-folder", "a file where the folder should be");
     Wizard wizard;
-    SendMessageA(wizard.control(IDC_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("    "));
+    wizard.typeFolder("    ");
     wizard.press(PSBTN_NEXT);
     EXPECT_EQ("Install folder was not specified.\t |", test::readAndAnswerBox(wizard.pid(), "Error"));
+    EXPECT_EQ(kStep1, wizard.title());
+    wizard.typeFolder("\\\\server");
+    wizard.press(PSBTN_NEXT);
+    EXPECT_EQ("Install folder must be on a drive or a network share.\t |", test::readAndAnswerBox(wizard.pid(), "Error"));
     EXPECT_EQ(kStep1, wizard.title());
 
     SendMessageA(wizard.control(IDC_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\kzo-not-a-folder\\KZO "));
@@ -304,6 +314,50 @@ TEST_F(SetupProgram, RefusesAnEmptyFolderStaysAfterAFailedCopyAndCancelsOnYes) {
     test::readAndAnswerBox(wizard.pid(), "Warning", IDYES);
     EXPECT_EQ(1u, wizard.process().waitForExit().value_or(999));
     DeleteFileA("C:\\kzo-not-a-folder");
+}
+
+// A folder typed relative to setup's current folder, or with a dot at its end
+// (which Windows drops when it creates the folder), is installed into as the
+// one full folder it names: the files, the start at logon, the Uninstall entry
+// and the shortcuts agree, and the uninstaller then empties that folder.
+TEST_F(SetupProgram, ARelativeFolderOrATrailingDotIsInstalledAsOneFullFolder) {
+    const auto expectFullFolderEverywhere = [&] {
+        expectInstalledFiles();
+        EXPECT_EQ(test::RegValue::string("\"" + kInstall + "\\tickr.exe\""),
+                  RegKey(HKEY_CURRENT_USER, kRunKey).stored("KZOScheduler"));
+        EXPECT_EQ(test::RegValue::string("\"" + kInstall + "\\remover.exe\""),
+                  RegKey(HKEY_LOCAL_MACHINE, kUninstallEntry).stored("UninstallString"));
+        expectShortcuts();
+    };
+    {
+        Wizard wizard("C:\\Program Files");
+        wizard.typeFolder("KZO");
+        wizard.press(PSBTN_NEXT);
+        ASSERT_TRUE(wizard.shows(kStep2)) << wizard.title();
+        wizard.press(PSBTN_BACK);
+        ASSERT_TRUE(wizard.shows(kStep1)) << wizard.title();
+        char shown[MAX_PATH] = "";
+        SendMessageA(wizard.control(IDC_FOLDER), WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown));
+        EXPECT_EQ(kInstall, shown);
+        wizard.install(false);
+        expectFullFolderEverywhere();
+        giveTheUserASchedule();
+        wizard.finish();
+        ASSERT_TRUE(test::waitUntil([] { return test::mutexExists("KZOMutexUsr"); })) << "the User Scheduler runs not";
+    }
+    {
+        Wizard wizard;
+        wizard.typeFolder("C:\\Program Files\\KZO. ");
+        wizard.install(false);
+        expectFullFolderEverywhere();
+        giveTheUserASchedule();
+        wizard.finish();
+        ASSERT_TRUE(test::waitUntil([] { return test::mutexExists("KZOMutexUsr"); })) << "the User Scheduler runs not";
+    }
+    ChildProcess remover(test::quoted(kInstall + "\\remover.exe"));
+    EXPECT_NE("(no box", test::readAndAnswerBox(remover.pid(), "KZO Scheduler 6 Uninstall", IDYES).substr(0, 7));
+    EXPECT_EQ(0u, remover.waitForExit(90000).value_or(999));
+    EXPECT_EQ(std::vector<std::string>{"remover.exe"}, fileNames(kInstall));
 }
 
 TEST_F(SetupProgram, TheUninstallerAnsweredNoKeepsItAllAndYesRemovesIt) {

@@ -340,6 +340,8 @@ Topic parseTopic(const std::string& file, const std::string& html) {
         text.clear();
     };
     try {
+        token = html.find('\0');
+        if (token != std::string::npos) throw std::runtime_error("a NUL character, which the help file cannot hold");
         for (std::size_t i = 0; i < html.size();) {
             token = i;
             char c = html[i];

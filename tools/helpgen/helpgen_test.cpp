@@ -93,6 +93,14 @@ TEST(HelpSource, RefusesWhatItCannotShowNamingPageAndLine) {
         {"<html><body>\n<p>no title</p>\n</body></html>", "P.htm:3: no <title>"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.message, failure([&] { parseTopic("P.htm", c.html); })) << c.html;
+    // A NUL would end the help file's string inside the text or the title.
+    for (const char* around : {"<title>T</title><body>\n<p>a|b</p>", "\n<title>T|</title>\n", "<title>T</title>\n<p |>"}) {
+        std::string html = around;
+        html[html.find('|')] = '\0';
+        EXPECT_EQ("P.htm:2: a NUL character, which the help file cannot hold",
+                  failure([&] { parseTopic("P.htm", html); }))
+            << around;
+    }
     EXPECT_EQ("KZO_Term", contextOf("sub/KZO_Term.htm"));
 }
 
