@@ -130,6 +130,7 @@ InstallFolder installFolderOf(std::string_view typedFolder, std::string_view cur
         name = createdName(std::move(name));
         if (!name.empty()) names.push_back(std::move(name));
     }
+    if (names.empty()) return {FolderProblem::Root, {}};
     std::string path = root.text + '\\';
     for (const std::string& name : names) path += name + '\\';
     if (path.size() + kLongestInstalledName >= kPathLimit) return {FolderProblem::TooLong, {}};

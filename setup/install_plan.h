@@ -38,6 +38,8 @@ enum class FolderProblem {
     Empty,              // nothing but blanks was typed
     NotOnDriveOrShare,  // neither "X:\..." nor "\\server\share\..." once made full
     TooLong,            // a file of the install would not fit a path (MAX_PATH)
+    Root,               // the root of a drive or share: the uninstaller deletes
+                        // every file of the install folder
 };
 
 struct InstallFolder {
@@ -60,7 +62,8 @@ std::string relativeBase(std::string_view typedFolder);
 // loses its trailing dots and blanks, as Windows drops them when it creates
 // the folder (a name of nothing else is dropped whole); so do the server and
 // the share of "\\server\share", which must remain ("\\.\" and "\\?\" are
-// devices, not shares). The folder, with an 8.3 name in it, must fit MAX_PATH.
+// devices, not shares). The folder, with an 8.3 name in it, must fit MAX_PATH,
+// and may not be the root of its drive or share.
 InstallFolder installFolderOf(std::string_view typedFolder, std::string_view currentFolder);
 
 // The folder as the first page shows it: without its final separator, but for

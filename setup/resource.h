@@ -46,3 +46,4 @@
 #define IDS_FEATURES            7518  // the feature list of the background window
 #define IDS_FOLDER_NOT_ON_DRIVE 7519  // "Install folder must be on a drive or a network share.\t "
 #define IDS_FOLDER_TOO_LONG     7520  // "Install folder name is too long.\t "
+#define IDS_FOLDER_IS_ROOT      7521  // "Install folder can't be the root of a drive or share.\t "

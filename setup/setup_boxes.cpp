@@ -44,6 +44,7 @@ void showSetupError(HWND owner, unsigned textId, bool beepFirst) {
 void showFolderRefusal(HWND owner, FolderProblem problem) {
     const unsigned textId = problem == FolderProblem::Empty         ? IDS_NO_FOLDER
                             : problem == FolderProblem::TooLong     ? IDS_FOLDER_TOO_LONG
+                            : problem == FolderProblem::Root        ? IDS_FOLDER_IS_ROOT
                                                                     : IDS_FOLDER_NOT_ON_DRIVE;
     showSetupError(owner, textId, true);
 }

@@ -54,12 +54,9 @@ TEST(InstallFolder, TypedFolderMadeFullAndCanonical) {
         {"C:/Tools//KZO\\\\", "", "C:\\Tools\\KZO\\"},
         // A drive without a separator: that drive's current folder, or its root.
         {"C:", "C:\\Users\\me", "C:\\Users\\me\\"},
-        {"C:", "D:\\Work", "C:\\"},
         {"C:KZO", "c:\\Users\\me", "c:\\Users\\me\\KZO\\"},
         {"C:KZO", "D:\\Work", "C:\\KZO\\"},
-        {"C:\\", "", "C:\\"},
         {"\\\\server\\share\\KZO", "", "\\\\server\\share\\KZO\\"},
-        {"//server/share", "", "\\\\server\\share\\"},
         {"\\\\server\\share\\..\\x", "", "\\\\server\\share\\x\\"},  // never above the share
         {"\\\\server.\\share. \\KZO", "", "\\\\server\\share\\KZO\\"},
         {"C:\\" + longName, "", "C:\\" + longName + "\\"},
@@ -71,7 +68,7 @@ TEST(InstallFolder, TypedFolderMadeFullAndCanonical) {
     }
 }
 
-TEST(InstallFolder, RefusedWhenEmptyNotOnADriveOrShareOrTooLong) {
+TEST(InstallFolder, RefusedWhenEmptyNotOnADriveOrShareTooLongOrARoot) {
     struct Case {
         std::string typed;
         std::string current;
@@ -91,6 +88,13 @@ TEST(InstallFolder, RefusedWhenEmptyNotOnADriveOrShareOrTooLong) {
         {"C:\\" + std::string(244, 'a'), "", FolderProblem::TooLong},
         {"C:\\" + std::string(300, 'a'), "", FolderProblem::TooLong},
         {std::string(250, 'x'), "C:\\Users\\me", FolderProblem::TooLong},
+        // The uninstaller deletes every file of the install folder: never a root.
+        {"C:\\", "", FolderProblem::Root},
+        {"C:", "D:\\Work", FolderProblem::Root},
+        {"C:\\KZO\\..", "", FolderProblem::Root},
+        {"\\", "D:\\Work", FolderProblem::Root},
+        {"//server/share", "", FolderProblem::Root},
+        {"\\\\server\\share\\.", "", FolderProblem::Root},
     };
     for (const Case& c : cases) {
         InstallFolder folder = installFolderOf(c.typed, c.current);
