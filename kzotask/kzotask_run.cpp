@@ -464,9 +464,13 @@ int runKzoTask(const std::vector<std::string>& arguments, ToolOutput& output,
         case TaskVerb::Enable:
         case TaskVerb::Disable: {
             TaskOptions options = command.task;
-            if (command.verb != TaskVerb::Set) options.active = command.verb == TaskVerb::Enable;
+            const char* done = "changed";
+            if (command.verb != TaskVerb::Set) {
+                options.active = command.verb == TaskVerb::Enable;
+                done = command.verb == TaskVerb::Enable ? "enabled" : "disabled";
+            }
             return changeSchedule(schedule, false, [&](std::vector<TaskRecord>& tasks) {
-                return setTask(tasks, operands[0], options, context);
+                return setTask(tasks, operands[0], options, context, done);
             }, output);
         }
         case TaskVerb::Rename:

@@ -276,13 +276,13 @@ ChangeOutcome addTask(std::vector<TaskRecord>& tasks, const std::string& name, c
 }
 
 ChangeOutcome setTask(std::vector<TaskRecord>& tasks, const std::string& name, const TaskOptions& options,
-                      const ChangeContext& context) {
+                      const ChangeContext& context, const char* done) {
     int index = findTask(tasks, name);
     if (index < 0) return noSuchTask(name);
     TaskRecord& record = tasks[index];
     const std::string current = fieldText(record.name);
     ChangeOutcome outcome = editTask(record, false, current, "Task name", current, options, existsIn(tasks), context);
-    if (outcome.exitCode == kTaskDone) outcome.message = "Task \"" + fieldText(record.name) + "\" changed.";
+    if (outcome.exitCode == kTaskDone) outcome.message = "Task \"" + fieldText(record.name) + "\" " + done + ".";
     return outcome;
 }
 

@@ -46,8 +46,9 @@ ChangeOutcome addTask(std::vector<TaskRecord>& tasks, const std::string& name, c
 // set (and enable, disable): the options given change the task and nothing
 // else; an option of the Day and time page applies that page as the Terminal
 // does (the task then counts as not run today). The task is marked edited.
+// done is the word of the message: "Task \"Backup\" changed."
 ChangeOutcome setTask(std::vector<TaskRecord>& tasks, const std::string& name, const TaskOptions& options,
-                      const ChangeContext& context);
+                      const ChangeContext& context, const char* done = "changed");
 
 ChangeOutcome renameTask(std::vector<TaskRecord>& tasks, const std::string& oldName, const std::string& newName,
                          const ChangeContext& context);
