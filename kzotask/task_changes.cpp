@@ -134,9 +134,10 @@ ChangeOutcome editTask(TaskRecord& record, bool isNew, const std::string& name, 
         a.onError = o.onError.value_or(fieldText(work.onError));
         AdvancedOutcome advanced =
             checkAdvanced(a, context.autoQuote && o.onError.has_value(), context.programSearch);
-        if (advanced.messageId)
-            return refusedBy(context, o.killAfter ? "/quit" : "/kill", o.killAfter ? a.quitAfter : a.killAfter,
-                             advanced.messageId);
+        if (advanced.messageId) {  // a time the task holds already (a hand-edited file)
+            const bool kill = processSeconds(a.killAfter) < 0;
+            return refusedBy(context, kill ? "/kill" : "/quit", kill ? a.killAfter : a.quitAfter, advanced.messageId);
+        }
         work.killAfter = advanced.killAfter;
         work.quitAfter = advanced.quitAfter;
         setField(work.onError, advanced.onError);
@@ -188,8 +189,8 @@ ChangeOutcome editTask(TaskRecord& record, bool isNew, const std::string& name, 
                 break;
             case TaskWhen::Every: {
                 const std::string minutes = trimBlanks(o.whenValue);
-                // More digits than any cycle has are refused as the hours box
-                // would refuse them.
+                // Minutes of any length, into the page's hours and minutes: beyond
+                // 99 hours the hours box refuses them.
                 if (!isDigits(minutes)) return refusedBy(context, whenOption, o.whenValue, kMsgInvalidTime);
                 long value = 0;
                 for (char digit : minutes) value = value > kMaxCycleMinutes ? value : value * 10 + (digit - '0');
@@ -219,7 +220,7 @@ ChangeOutcome editTask(TaskRecord& record, bool isNew, const std::string& name, 
         if (o.runLater) d.runLater = *o.runLater;
 
         DayTimeOutcome applied = applyDayTime(d, false, work, [] { return false; });
-        const std::string& timeValue = o.when == TaskWhen::Unchanged ? d.hour + ":" + d.minute : o.whenValue;
+        const std::string timeValue = o.when == TaskWhen::Unchanged ? d.hour + ":" + d.minute : o.whenValue;
         if (applied.result == ApplyResult::Declined) {
             if (o.when == TaskWhen::Unchanged && o.between)
                 return refused("/between", *o.between, firstLine(messageOf(context, kMsgTimeNotInInterval)));

@@ -107,5 +107,28 @@ TEST(KzoTaskProgram, AnAddedTaskRunsAtItsMinuteAndASetKeepsTheStampTheSchedulerW
     EXPECT_EQ(0u, executor.waitForExit(20000).value_or(999));
 }
 
+// Run starts the task at once as the Terminal's Run does: no stamp, and a
+// command that cannot start is reported with exit code 5.
+TEST(KzoTaskProgram, RunStartsTheTaskNowWithoutStampingIt) {
+    test::TempDir dir;
+    const std::string schedule = dir.file("tasks.jsf");
+    const std::string marker = dir.file("run.marker");
+    TaskRecord fixture = test::record("Fixture");
+    fixture.weekdays = 1;
+    setField(fixture.command, test::fixtureCommand(marker));
+    TaskRecord missing = test::record("Missing");
+    missing.weekdays = 1;
+    setField(missing.command, dir.file("no such program.exe"));
+    test::writeSchedule(schedule, {fixture, missing});
+    const std::string before = test::readFile(schedule);
+
+    EXPECT_EQ(0u, kzotask({"/file", schedule, "run", "Fixture"}));
+    std::map<std::string, std::string> run = test::waitForMarker(marker);
+    EXPECT_FALSE(run.empty()) << "the task did not start";
+    EXPECT_EQ(5u, kzotask({"/file", schedule, "run", "Missing"}));
+    EXPECT_EQ(before, test::readFile(schedule)) << "a run is not stamped";
+    test::endFixture(run);
+}
+
 }  // namespace
 }  // namespace kzo
