@@ -150,6 +150,23 @@ TEST_F(KzoTaskRun, AMissingScheduleIsMadeOnlyByAnAcceptedAddOrImport) {
     EXPECT_EQ("There is no registered System Schedule.\n", system.err);
 }
 
+// The Terminal's save would overwrite such a file with its own tasks; the tool
+// leaves it for the Terminal's Convert to recover.
+TEST_F(KzoTaskRun, AFileOfAnOlderFormatIsLeftAlone) {
+    test::writeFile(schedule, test::readFile(schedule) + "x");
+    const std::string before = test::readFile(schedule);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"list"}, {"add", "New", "/command", "a.exe", "/days", "Mo"}}) {
+        Ran ran = run(arguments);
+        EXPECT_EQ(kTaskWindows, ran.exitCode);
+        EXPECT_EQ("Schedule file \"" + schedule +
+                      "\" has incorrect size. Old files can be converted: choose Convert in the Terminal's Services "
+                      "menu.\n",
+                  ran.err);
+    }
+    EXPECT_EQ(before, test::readFile(schedule));
+}
+
 TEST_F(KzoTaskRun, AScheduleHeldOpenByAnotherProgramIsBusyAfterTheRetries) {
     const std::string before = test::readFile(schedule);
     HANDLE held = CreateFileA(schedule.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
