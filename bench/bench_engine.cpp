@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench_timing.h"
-#include "due_test.h"
+#include "due_rule.h"
 #include "launch_stamp.h"
 #include "schedule_store.h"
 #include "write_back.h"
@@ -94,7 +94,9 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, temp);
     const std::string path = std::string(temp) + "kzo-bench.jsf";
     const LaunchTime now = launchTimeAt(2026, 12, 8, 14, 5, 1);
-    DueContext context{now, false, 3600000, SchedulerRole::User};
+    DueContext context;
+    context.now = now;
+    context.uptimeMs = 3600000;
 
     std::printf("Engine costs, median of %d runs (ms unless stated)\n\n", runs);
     std::printf("%8s | %10s %10s %6s | %12s | %10s %10s %6s\n", "tasks", "plain read", "reload",

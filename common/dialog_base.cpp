@@ -38,12 +38,26 @@ INT_PTR CALLBACK DialogBase::dialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
 }
 
+BOOL DialogBase::command(int id, int code, HWND control) {
+    if (onCommand(id, code, control)) return TRUE;
+    if (id == IDOK) {
+        if (onOk()) endDialog(IDOK);
+        return TRUE;
+    }
+    if (id == IDCANCEL) {
+        onCancel();
+        endDialog(IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 INT_PTR DialogBase::route(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return onInit();
     case WM_COMMAND:
-        return onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
     case WM_NOTIFY: {
         LRESULT answer = 0;
         if (!onNotify(*reinterpret_cast<const NMHDR*>(lParam), answer)) return FALSE;

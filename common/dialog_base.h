@@ -30,8 +30,15 @@ protected:
     // WM_INITDIALOG. Returns TRUE to let the system give the focus to the first
     // control, FALSE when the handler has set the focus itself.
     virtual BOOL onInit() { return TRUE; }
-    // WM_COMMAND. True when handled.
+    // WM_COMMAND. True when handled. What it leaves of OK and Cancel (IDOK,
+    // IDCANCEL: the buttons, Enter, Escape, the close box) goes to onOk and
+    // onCancel.
     virtual bool onCommand(int id, int code, HWND control);
+    // OK: the dialog's own check and write-back; true ends the dialog with
+    // IDOK, false keeps it open (the check has shown why).
+    virtual bool onOk() { return true; }
+    // Cancel: anything to undo before the dialog ends with IDCANCEL.
+    virtual void onCancel() {}
     // WM_NOTIFY. True when handled; the answer goes to DWLP_MSGRESULT.
     virtual bool onNotify(const NMHDR& header, LRESULT& answer);
     // WM_DESTROY, while the controls still exist.
@@ -46,6 +53,7 @@ protected:
 private:
     static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR route(UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL command(int id, int code, HWND control);
 
     HWND hwnd_ = nullptr;
     std::exception_ptr failure_;

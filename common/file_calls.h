@@ -13,8 +13,8 @@ namespace kzo {
 bool fileSize(HANDLE file, std::uint64_t& size);
 
 // Moves from over to, replacing to, and returns 0 or the Windows error: in one
-// step with MoveFileExA where the system has it, otherwise by deleting to
-// first (95/98/Me).
+// step with MoveFileExA where the system has it, otherwise (95/98/Me) by
+// moving to aside first, and back should the move fail.
 std::uint32_t replaceFile(const char* from, const char* to);
 
 }  // namespace kzo

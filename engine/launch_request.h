@@ -1,6 +1,8 @@
 // What the time-control loop hands to a launch thread for one due task.
 #pragma once
 
+#include <string>
+
 #include "launch_time.h"
 #include "task_record.h"
 
@@ -13,7 +15,11 @@ struct LaunchRequest {
     TaskRecord task;
     bool warn = false;    // ask before launching
     bool repErr = false;  // report a failure to start
-    LaunchTime time{};
+    LaunchTime time{};    // the pass's launch time, or the moment of a run-now
+    // The run history the launch writes what became of it into; empty: none
+    // (and a started program is not waited for).
+    std::string history;
+    bool runNow = false;  // the Terminal's Run rather than a pass
 };
 
 }  // namespace kzo

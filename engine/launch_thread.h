@@ -1,6 +1,9 @@
 // The launch of one due task, on a thread of its own: macros and environment
 // expanded in a private copy of the record, the Warn prompt, the start by type,
-// and the report of a failure to start.
+// the report of a failure to start, and what became of the launch in the run
+// history (run_event.h). With a history the thread follows a started program
+// to its end, waiting on its process: a thread with a small stack that costs
+// little while it waits.
 #pragma once
 
 #include "launch_request.h"
@@ -18,6 +21,9 @@ struct LaunchOptions {
 // Runs the launch on the calling thread. Returns -1 when the prompt was
 // answered No, else 0. Application (and any unknown type) and Document tasks
 // are prompted when Warn is set, Shut down tasks too, Message tasks never.
+// When the request names a history, each step goes into it (declined, not
+// started, started and then the program's end, shown, sent, ...), and the
+// call returns when the started program has ended.
 int runLaunch(const LaunchRequest& request, PlatformActions& actions,
               const LaunchOptions& options = LaunchOptions());
 

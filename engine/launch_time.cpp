@@ -11,6 +11,14 @@ int weekdayOf(int year, int month, int day) {
     return mondayFirstWeekday(sundayZero);
 }
 
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
+}
+
 LaunchTime launchTimeAt(int year, int month, int day, int hour, int minute, int second) {
     LaunchTime t{};
     t.second = second;

@@ -23,6 +23,11 @@ static_assert(sizeof(LaunchTime) == 36, "nine 32-bit values");
 // Day of the week of a date in the Gregorian calendar, 1 = Monday .. 7 = Sunday.
 int weekdayOf(int year, int month, int day);
 
+// The Gregorian calendar: leap years, and the days of a month (1..12; 0 for
+// any other month).
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);
+
 // A launch time for the given local date and time, with its weekday.
 LaunchTime launchTimeAt(int year, int month, int day, int hour, int minute, int second = 0);
 

@@ -18,6 +18,25 @@ namespace {
 
 using MessageBlock = std::array<char, kMessageBlockSize>;
 
+constexpr std::uint32_t kErrorModuleNotFound = 126;  // ERROR_MOD_NOT_FOUND
+constexpr std::uint32_t kErrorProcNotFound = 127;    // ERROR_PROC_NOT_FOUND
+
+// The first failure of a message's targets.
+struct FirstError {
+    std::uint32_t code = 0;
+    void note(std::uint32_t error) {
+        if (code == 0) code = error;
+    }
+};
+
+// netapi32 with the functions a send needs, or the error of what is missing.
+std::uint32_t missingNetApi(const std::unique_ptr<NetApi>& api, bool needsServerEnum) {
+    if (!api) return kErrorModuleNotFound;
+    if (!api->hasMessageBufferSend() || (needsServerEnum && !api->hasServerEnum()))
+        return kErrorProcNotFound;
+    return 0;
+}
+
 // A local display on a detached thread that holds its own copy of the text.
 // Should the thread not start, the text is shown on this thread rather than
 // lost.
@@ -32,63 +51,44 @@ void startLocalDisplay(PlatformActions& actions, const char* text) {
 
 // NetMessageBufferSend of the text to one messaging name; the length counts the
 // text's UTF-16 characters and the terminating zero, in bytes.
-void sendWith(NetApi& api, const std::wstring& wideText, const std::wstring& name) {
+void sendWith(NetApi& api, const std::wstring& wideText, const std::wstring& name,
+              FirstError& failed) {
     auto bytes = static_cast<std::uint32_t>((wideText.size() + 1) * sizeof(wchar_t));
-    api.messageBufferSend(name, wideText, bytes);
+    failed.note(api.messageBufferSend(name, wideText, bytes));
 }
 
 // A messaging name: netapi32 bound for this one send and released after it.
-int sendToMessagingName(PlatformActions& actions, const char* text, const std::string& name) {
+int sendToMessagingName(PlatformActions& actions, const char* text, const std::string& name,
+                        FirstError& failed) {
     std::unique_ptr<NetApi> api = actions.loadNetApi();
-    if (!api || !api->hasMessageBufferSend()) return 0;
-    sendWith(*api, ansiToWide(text), ansiToWide(name));
+    if (std::uint32_t missing = missingNetApi(api, false)) {
+        failed.note(missing);
+        return 0;
+    }
+    sendWith(*api, ansiToWide(text), ansiToWide(name), failed);
     return 1;
 }
 
-}  // namespace
-
-int sendMessage(PlatformActions& actions, const char* text, std::string_view targets,
-                MessageCaller caller) {
-    if (targets.empty()) {
-        actions.showMessage(text);
-        return 1;
-    }
-    for (const std::string& entry : splitTargetList(targets)) {
-        if (entry == ".") {
-            startLocalDisplay(actions, text);
-            actions.sleepMs(kLocalDisplayPauseMs);
-        } else {
-            sendToName(actions, text, entry, caller);
-        }
-    }
-    return 1;
-}
-
-int sendToName(PlatformActions& actions, const char* text, const std::string& name,
-               MessageCaller caller) {
-    if (name == "*" || (name == "**" && caller == MessageCaller::Executor)) {
-        return broadcastToBrowseList(actions, text) ? 1 : 0;
-    }
-    if (name == "**") {
-        broadcastToAllDomains(actions, text);
-        return 1;
-    }
-    return sendToMessagingName(actions, text, name);
-}
-
-bool broadcastToBrowseList(PlatformActions& actions, const char* text) {
+bool broadcastToBrowseList(PlatformActions& actions, const char* text, FirstError& failed) {
     std::unique_ptr<NetApi> api = actions.loadNetApi();
-    if (!api || !api->hasServerEnum() || !api->hasMessageBufferSend()) return false;
+    if (std::uint32_t missing = missingNetApi(api, true)) {
+        failed.note(missing);
+        return false;
+    }
     std::wstring wideText = ansiToWide(text);
-    forEachBrowseListName(*api, [&](const std::wstring& name) { sendWith(*api, wideText, name); });
+    forEachBrowseListName(*api, [&](const std::wstring& name) { sendWith(*api, wideText, name, failed); });
     return true;
 }
 
 void broadcastToAllDomains(PlatformActions& actions, const char* text,
-                           const NetResource* container) {
+                           const NetResource* container, FirstError& failed) {
     if (container && container->displayType == kResourceDisplayServer) return;
     std::unique_ptr<NetEnumeration> enumeration;
-    if (actions.openNetEnumeration(container, enumeration) != 0 || !enumeration) return;
+    std::uint32_t opened = actions.openNetEnumeration(container, enumeration);
+    if (opened != 0 || !enumeration) {
+        failed.note(opened);
+        return;
+    }
     for (;;) {
         std::vector<NetResource> entries;
         // 259 (no more items) ends the level normally; any other failure, "more
@@ -97,14 +97,70 @@ void broadcastToAllDomains(PlatformActions& actions, const char* text,
         if (enumeration->next(entries) != 0 || entries.empty()) break;
         for (const NetResource& entry : entries) {
             if (entry.displayType == kResourceDisplayDomain) {
-                sendToMessagingName(actions, text, entry.remoteName);
+                sendToMessagingName(actions, text, entry.remoteName, failed);
             }
             if ((entry.usage & kResourceUsageContainer) != 0 &&
                 entry.displayType != kResourceDisplayServer) {
-                broadcastToAllDomains(actions, text, &entry);
+                broadcastToAllDomains(actions, text, &entry, failed);
             }
         }
     }
+}
+
+int sendToName(PlatformActions& actions, const char* text, const std::string& name,
+               MessageCaller caller, FirstError& failed) {
+    if (name == "*" || (name == "**" && caller == MessageCaller::Executor)) {
+        return broadcastToBrowseList(actions, text, failed) ? 1 : 0;
+    }
+    if (name == "**") {
+        broadcastToAllDomains(actions, text, nullptr, failed);
+        return 1;
+    }
+    return sendToMessagingName(actions, text, name, failed);
+}
+
+}  // namespace
+
+int sendMessage(PlatformActions& actions, const char* text, std::string_view targets,
+                MessageCaller caller, std::uint32_t* firstError) {
+    FirstError failed;
+    if (targets.empty()) {
+        actions.showMessage(text);
+    } else {
+        for (const std::string& entry : splitTargetList(targets)) {
+            if (entry == ".") {
+                startLocalDisplay(actions, text);
+                actions.sleepMs(kLocalDisplayPauseMs);
+            } else {
+                sendToName(actions, text, entry, caller, failed);
+            }
+        }
+    }
+    if (firstError) *firstError = failed.code;
+    return 1;
+}
+
+bool showsLocallyOnly(std::string_view targets) {
+    for (const std::string& entry : splitTargetList(targets))
+        if (entry != ".") return false;
+    return true;
+}
+
+int sendToName(PlatformActions& actions, const char* text, const std::string& name,
+               MessageCaller caller) {
+    FirstError failed;
+    return sendToName(actions, text, name, caller, failed);
+}
+
+bool broadcastToBrowseList(PlatformActions& actions, const char* text) {
+    FirstError failed;
+    return broadcastToBrowseList(actions, text, failed);
+}
+
+void broadcastToAllDomains(PlatformActions& actions, const char* text,
+                           const NetResource* container) {
+    FirstError failed;
+    broadcastToAllDomains(actions, text, container, failed);
 }
 
 }  // namespace kzo

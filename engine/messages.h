@@ -2,9 +2,10 @@
 // service to the targets of the task's list.
 //
 // Everything goes through PlatformActions, which must outlive any local display
-// started here (the displays run on detached threads). Nothing is reported: a
-// missing network library or function, or a failed send, ends that target
-// silently and the rest of the list is still served.
+// started here (the displays run on detached threads). Nothing is shown to the
+// user: a missing network library or function, or a failed send, ends that
+// target silently and the rest of the list is still served. The first such
+// failure is handed back for the run history when the caller asks for it.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +27,16 @@ constexpr std::uint32_t kLocalDisplayPauseMs = 500;
 // The message sender. An empty list shows the text on this thread and returns
 // when it is closed. Otherwise each entry in order: "." starts a local display
 // on a detached thread of its own and pauses 500 ms without waiting for it;
-// anything else is sent to that name (sendToName). Returns 1.
+// anything else is sent to that name (sendToName). Returns 1. firstError, when
+// given, receives the Windows (or network) error of the first target that
+// failed: 126 when netapi32 is missing, 127 when a function of it is, or the
+// send's own status; 0 when none failed.
 int sendMessage(PlatformActions& actions, const char* text, std::string_view targets,
-                MessageCaller caller);
+                MessageCaller caller, std::uint32_t* firstError = nullptr);
+
+// Whether the list names this computer only (empty, or "." entries alone): the
+// text is shown, not sent.
+bool showsLocallyOnly(std::string_view targets);
 
 // One entry of a list: "*" (and "**" for the executors) broadcasts to the
 // browse list, "**" for the Terminal to every domain; any other entry is a

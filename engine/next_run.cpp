@@ -12,13 +12,6 @@ namespace {
 constexpr int kLastMinute = 1439;  // of a day
 constexpr int kNone = -1;
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
-}
-
 // The calendar the search walks: years of four digits, Gregorian months.
 bool isRealMoment(const LaunchTime& t) {
     return t.year >= 1601 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
@@ -50,12 +43,15 @@ LaunchTime at(Date d, int minuteOfDay) {
 // after end, a cycle period of at least 1, an hour code of 0..23, 25 or 26).
 // first(x) is the smallest such minute not below x, or kNone; it may name a
 // minute the due test then refuses, never skip one it would accept.
+//
+// On a day the clock changes, a cycle's rhythm on the local clock shifts at the
+// change: every allowed minute is a candidate then.
 class DayCandidates {
 public:
-    DayCandidates(const TaskRecord& r, const LaunchTime& midnight) : r_(r) {
+    DayCandidates(const TaskRecord& r, const DueContext& midnight, bool clockChanges) : r_(r) {
         start_ = r.intervalStart;
         end_ = r.intervalEnd;
-        if (r.cycle && static_cast<int64_t>(r.lastYear) + 1900 == midnight.year) {
+        if (r.cycle && static_cast<int64_t>(r.lastYear) + 1900 == midnight.now.year && !clockChanges) {
             sameYearCycle_ = true;
             CycleMinutes m = cycleMinutes(r, midnight);
             dayStart_ = m.now;
@@ -110,7 +106,8 @@ private:
 
     // In a new year (or never run) at once; otherwise at the minutes whose
     // distance from the last run is a whole number of periods, and with run
-    // later at any minute more than one period after it.
+    // later at any minute more than one period after it. (Every allowed minute
+    // on a day the clock changes.)
     int firstOfCycle(int x) const {
         if (!sameYearCycle_) return firstAllowed(x);
         const int64_t period = r_.time;
@@ -145,6 +142,49 @@ private:
 
 bool isStartupTask(const TaskRecord& r) { return !r.cycle && r.time / 60 == kHourStartup; }
 
+// The first due minute of a day the day filter keeps, from minute `from` on,
+// as an executor passing every minute meets it: the minutes the clock skips
+// going forward are not there, and the minute it resumes at is the first pass
+// after the change, with the skipped minutes made up; the minutes it repeats
+// going back are met twice, the second time as standard time.
+int firstDueMinute(const TaskRecord& record, DueContext& context, Date date, int from) {
+    const DayChange change =
+        context.zone ? clockChangeOn(*context.zone, date.year, date.month, date.day) : DayChange{};
+    DueContext midnight = context;
+    midnight.now = at(date, 0);
+    DayCandidates candidates(record, midnight, !change.skipped.empty() || !change.repeated.empty());
+    auto dueAt = [&](int minute, MinuteRange skipped, bool secondPass) {
+        context.now = at(date, minute);
+        context.skipped = skipped;
+        context.secondPass = secondPass;
+        return isDue(record, context);
+    };
+    // The first due minute of a..b.
+    auto scan = [&](int a, int b, bool secondPass) {
+        for (int m = candidates.first(a); m != kNone && m <= b; m = candidates.first(m + 1))
+            if (dueAt(m, {}, secondPass)) return m;
+        return kNone;
+    };
+    const MinuteRange gap = change.skipped;
+    const MinuteRange repeated = change.repeated;
+    int due = kNone;
+    if (!gap.empty()) {
+        const int resume = gap.last + 1;
+        due = scan(from, gap.first - 1, false);
+        if (due == kNone && from <= resume && resume <= kLastMinute &&
+            dueAt(resume, {std::max(gap.first, from), gap.last}, false))
+            due = resume;
+        if (due == kNone) due = scan(std::max(from, resume + 1), kLastMinute, false);
+    } else if (!repeated.empty()) {
+        due = scan(from, repeated.last, false);
+        if (due == kNone && from <= repeated.last) due = scan(repeated.first, repeated.last, true);
+        if (due == kNone) due = scan(std::max(from, repeated.last + 1), kLastMinute, false);
+    } else {
+        due = scan(from, kLastMinute, false);
+    }
+    return due;
+}
+
 }  // namespace
 
 NextRun findNextRun(const TaskRecord& record, const DueContext& from) {
@@ -156,6 +196,8 @@ NextRun findNextRun(const TaskRecord& record, const DueContext& from) {
     }
     DueContext context = from;
     context.firstPass = false;
+    context.skipped = {};
+    context.secondPass = false;
 
     // A startup/logon task runs at a startup or logon on a day its date rules
     // allow: asked of the day filter with the edited mark set, which then keeps
@@ -177,14 +219,11 @@ NextRun findNextRun(const TaskRecord& record, const DueContext& from) {
                 return result;
             }
         } else if (passesDayFilter(record, context)) {
-            DayCandidates candidates(record, at(date, 0));
-            for (int m = candidates.first(firstMinute); m != kNone; m = candidates.first(m + 1)) {
-                context.now = at(date, m);
-                if (isDue(record, context)) {
-                    result.kind = NextRunKind::At;
-                    result.when = context.now;
-                    return result;
-                }
+            const int minute = firstDueMinute(record, context, date, firstMinute);
+            if (minute != kNone) {
+                result.kind = NextRunKind::At;
+                result.when = at(date, minute);
+                return result;
             }
         }
         date = nextDate(date);

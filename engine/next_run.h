@@ -9,10 +9,17 @@
 // test (the activity interval, the time of day, the minute of the hour, the
 // cycle's rhythm); each answer is the due test's own.
 //
+// With the zone's rule in the context the search meets the clock's changes as
+// an executor does: on the spring day the skipped minutes are not there and
+// what falls into them is due at the minute the clock resumes at (a task at
+// 02:30 runs at 03:00); an autumn day's repeated minutes are met twice, the
+// second time as standard time (where a cycle may fall; its local minute is
+// named).
+//
 // Pure, and safe on any record bytes and any moment.
 #pragma once
 
-#include "due_test.h"
+#include "due_rule.h"
 #include "launch_time.h"
 #include "task_record.h"
 

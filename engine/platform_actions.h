@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "launch_request.h"
+#include "process_control.h"
 #include "task_record.h"
 
 namespace kzo {
@@ -99,6 +100,8 @@ public:
 
     // Starts a detached launch thread for the request; never waits for it.
     virtual void startLaunch(const LaunchRequest& request) = 0;
+    // How the launchers start and follow programs and documents.
+    virtual ProcessControl& processes() = 0;
 
     // --- Network, bound at run time on every use ---------------------------------
 
@@ -116,12 +119,12 @@ public:
     // Enables a privilege in the process token; false when any step fails or the
     // privilege is not held.
     virtual bool enablePrivilege(const char* name) = 0;
-    // ExitWindowsEx; flags include kExitForce.
-    virtual bool exitWindows(std::uint32_t flags) = 0;
-    // InitiateSystemShutdownA.
-    virtual bool initiateShutdown(const char* computer, const char* notice,
-                                  std::uint32_t timeoutSeconds, bool forceAppsClosed,
-                                  bool rebootAfter) = 0;
+    // ExitWindowsEx; flags include kExitForce. 0, or the Windows error.
+    virtual std::uint32_t exitWindows(std::uint32_t flags) = 0;
+    // InitiateSystemShutdownA. 0, or the Windows error.
+    virtual std::uint32_t initiateShutdown(const char* computer, const char* notice,
+                                           std::uint32_t timeoutSeconds, bool forceAppsClosed,
+                                           bool rebootAfter) = 0;
 
     // --- Time and sound ---------------------------------------------------------
 

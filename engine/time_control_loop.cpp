@@ -1,8 +1,11 @@
 #include "time_control_loop.h"
 
+#include <algorithm>
+
 #include "execution_log.h"
 #include "expand_env.h"
 #include "launch_stamp.h"
+#include "run_event.h"
 #include "write_back.h"
 
 namespace kzo {
@@ -120,9 +123,9 @@ void TimeControlLoop::loopThread() {
                                                          static_cast<int>(local.milliseconds)),
                                          stopEvent_.get()))
             return;
-        LaunchTime woke = clock_.now();
-        if (minuteKey(woke) != lastTried) {
-            lastTried = minuteKey(woke);
+        ClockReading woke{clock_.now(), clock_.systemTime()};
+        if (minuteKey(woke.local) != lastTried) {
+            lastTried = minuteKey(woke.local);
             guardedPass(woke);
         }
         local = clock_.localTime();
@@ -130,27 +133,52 @@ void TimeControlLoop::loopThread() {
 }
 
 void TimeControlLoop::immediatePassThread() {
-    LaunchTime started = clock_.now();
-    if (wantsImmediatePass(started.second) && !stopRequested()) guardedPass(started);
+    ClockReading started{clock_.now(), clock_.systemTime()};
+    if (wantsImmediatePass(started.local.second) && !stopRequested()) guardedPass(started);
 }
 
 // A pass that fails with an exception (no memory, say) is given up; the next
 // minute tries again. The thread, and with it the scheduler, lives on.
-void TimeControlLoop::guardedPass(const LaunchTime& now) {
+void TimeControlLoop::guardedPass(const ClockReading& reading) {
     try {
-        passAt(now);
+        passAt(reading.local, reading.utc);
     } catch (...) {
     }
 }
 
-void TimeControlLoop::pass() { passAt(clock_.now()); }
+void TimeControlLoop::pass() {
+    ClockReading reading{clock_.now(), clock_.systemTime()};
+    passAt(reading.local, reading.utc);
+}
 
-void TimeControlLoop::passAt(const LaunchTime& now) {
+void TimeControlLoop::passAt(const LaunchTime& now) { runPass(now, nullptr); }
+
+void TimeControlLoop::passAt(const LaunchTime& now, const LaunchTime& utc) { runPass(now, &utc); }
+
+// The zone's rule for this pass, and what the clock did since the last pass.
+// A pass without the system time (a test's) knows no change.
+PassDaylight TimeControlLoop::readDaylight(const LaunchTime& now, const LaunchTime* utc) {
+    zone_ = clock_.zoneRule();
+    if (!utc) {
+        hasPreviousReading_ = false;
+        return {};
+    }
+    const ClockReading reading{now, *utc};
+    PassDaylight daylight =
+        passDaylight(zone_, hasPreviousReading_ ? &previousReading_ : nullptr, reading);
+    previousReading_ = reading;
+    hasPreviousReading_ = true;
+    if (daylight.wentBack) secondPassRuns_.clear();
+    return daylight;
+}
+
+void TimeControlLoop::runPass(const LaunchTime& now, const LaunchTime* utc) {
     SectionLock lock(passSection_);
     settings_ = readExecutorSettings(config_.settingsRoot, config_.settingsKey.c_str());
     if (config_.settingsRead) config_.settingsRead(settings_);
 
     if (minuteOfDay(now) == lastPassMinute_) return;  // no minute is processed twice
+    const PassDaylight daylight = readDaylight(now, utc);
 
     if (updateEvent_) {
         if (WaitForSingleObject(updateEvent_.get(), 0) == WAIT_OBJECT_0) reloadRequest_ = true;
@@ -172,7 +200,7 @@ void TimeControlLoop::passAt(const LaunchTime& now) {
 
     {
         FileSection section(fileSection_.get());
-        int launched = launchDue(now);
+        int launched = launchDue(now, daylight);
         firstPass_ = false;
         // A stop during the pause cuts it short, never the write-back after it.
         clock_.waitOrStop(kPauseAfterLaunchMs, stopEvent_.get());
@@ -194,8 +222,7 @@ bool TimeControlLoop::reload(const LaunchTime& now) {
         passStore_.setFileName(settings_.dat.c_str());
         opened = passStore_.open(false);
         if (opened == kStoreOk) {
-            DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
-            result = passStore_.read(DayFilter(context));
+            result = passStore_.read(DayFilter(dueContext(now)));
         }
         // A failed read keeps the records read before the failure in use.
         if (opened != kStoreOk || result == kStoreBadSize) passStore_.clear();
@@ -226,11 +253,31 @@ bool TimeControlLoop::reload(const LaunchTime& now) {
     return true;
 }
 
-int TimeControlLoop::launchDue(const LaunchTime& now) {
-    DueContext context{now, firstPass_, clock_.uptimeMs(), config_.role};
+DueContext TimeControlLoop::dueContext(const LaunchTime& now) {
+    DueContext context;
+    context.now = now;
+    context.firstPass = firstPass_;
+    context.uptimeMs = clock_.uptimeMs();
+    context.role = config_.role;
+    return context;
+}
+
+int TimeControlLoop::launchDue(const LaunchTime& now, const PassDaylight& daylight) {
+    DueContext context = dueContext(now);
+    context.zone = &zone_;
+    context.skipped = daylight.skipped;
+    context.secondPass = daylight.secondPass;
+    context.secondPassRuns = &secondPassRuns_;
     bool sound = false;
     int launched = 0;
+    // Beside the schedule file loaded, whatever LogF says.
+    const std::string history = historyFileOf(passStore_.fileName());
     forEachDue(passStore_, context, [&](TaskRecord& record) {
+        if (daylight.secondPass) {
+            std::string name = fieldText(record.name);
+            if (std::find(secondPassRuns_.begin(), secondPassRuns_.end(), name) == secondPassRuns_.end())
+                secondPassRuns_.push_back(std::move(name));
+        }
         if (record.type == kTypeMessage || settings_.warn) sound = true;
         stampLaunch(record, now);
         LaunchRequest request;
@@ -238,6 +285,7 @@ int TimeControlLoop::launchDue(const LaunchTime& now) {
         request.warn = settings_.warn;
         request.repErr = settings_.repErr;
         request.time = now;
+        if (settings_.history) request.history = history;
         actions_.startLaunch(request);
         ++launched;
     });

@@ -13,10 +13,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "clock.h"
 #include "critical_section.h"
-#include "due_test.h"
+#include "due_rule.h"
 #include "pass_timing.h"
 #include "platform_actions.h"
 #include "schedule_store.h"
@@ -62,9 +63,13 @@ public:
     // is closed. Launch threads already started run on. Safe to call twice.
     void stop();
 
-    // One pass at the clock's time, and at a given time.
+    // One pass at the clock's time; at a given local time; and at a given
+    // local time with the system time in UTC read with it, which lets the pass
+    // tell the clock's daylight saving changes (daylight_saving.h) from a clock
+    // set by hand or a wake from sleep.
     void pass();
     void passAt(const LaunchTime& now);
+    void passAt(const LaunchTime& now, const LaunchTime& utc);
 
     // --- State, for the executors and the tests --------------------------------
     bool firstPass() const { return firstPass_; }
@@ -81,10 +86,13 @@ private:
     static DWORD WINAPI immediatePassEntry(void* self);
     void endThread(UniqueHandle& thread);
     void loopThread();
-    void guardedPass(const LaunchTime& now);
+    void guardedPass(const ClockReading& reading);
     void immediatePassThread();
+    void runPass(const LaunchTime& now, const LaunchTime* utc);
+    PassDaylight readDaylight(const LaunchTime& now, const LaunchTime* utc);
     bool reload(const LaunchTime& now);
-    int launchDue(const LaunchTime& now);
+    DueContext dueContext(const LaunchTime& now);
+    int launchDue(const LaunchTime& now, const PassDaylight& daylight);
     void soundRequest(bool requested);
     bool stopRequested() const;
 
@@ -100,6 +108,14 @@ private:
     int lastPassMinute_ = -1;
     bool previousActive_ = false;
     int reloadCount_ = 0;
+
+    // Daylight saving time: the zone's rule read by the last pass, that pass's
+    // clock reading, and the tasks launched in the second pass of the hour the
+    // last autumn change repeated (their cycles count from that pass).
+    ZoneRule zone_;
+    ClockReading previousReading_{};
+    bool hasPreviousReading_ = false;
+    std::vector<std::string> secondPassRuns_;
 
     // Passes of the two pass threads never overlap: a pass held up by a report
     // box makes the next one wait instead of sharing the pass store.

@@ -12,6 +12,7 @@
 
 #include "launch_thread.h"
 #include "stub_guard.h"
+#include "system_error.h"
 #include "win_handles.h"
 #include "windows_platform.h"
 
@@ -155,6 +156,8 @@ bool Win32Actions::isNtPlatform() { return isWindowsNt(); }
 
 void Win32Actions::startLaunch(const LaunchRequest& request) { startLaunchThread(request, *this); }
 
+ProcessControl& Win32Actions::processes() { return systemProcesses(); }
+
 bool Win32Actions::enablePrivilege(const char* name) {
     UniqueHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, token.put())) return false;
@@ -167,16 +170,20 @@ bool Win32Actions::enablePrivilege(const char* name) {
     return GetLastError() == ERROR_SUCCESS;
 }
 
-bool Win32Actions::exitWindows(std::uint32_t flags) { return ExitWindowsEx(flags, 0) != FALSE; }
+std::uint32_t Win32Actions::exitWindows(std::uint32_t flags) {
+    return ExitWindowsEx(flags, 0) ? 0 : lastErrorOr(ERROR_GEN_FAILURE);
+}
 
-bool Win32Actions::initiateShutdown(const char* computer, const char* notice,
-                                    std::uint32_t timeoutSeconds, bool forceAppsClosed,
-                                    bool rebootAfter) {
+std::uint32_t Win32Actions::initiateShutdown(const char* computer, const char* notice,
+                                             std::uint32_t timeoutSeconds, bool forceAppsClosed,
+                                             bool rebootAfter) {
     // The function takes writable texts.
     std::string machine = computer ? computer : "";
     std::string message = notice ? notice : "";
     return InitiateSystemShutdownA(textOrNull(machine), textOrNull(message), timeoutSeconds,
-                                   forceAppsClosed, rebootAfter) != FALSE;
+                                   forceAppsClosed, rebootAfter)
+               ? 0
+               : lastErrorOr(ERROR_GEN_FAILURE);
 }
 
 void Win32Actions::sleepMs(std::uint32_t ms) { Sleep(ms); }

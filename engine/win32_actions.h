@@ -26,13 +26,16 @@ public:
     // AdjustTokenPrivileges; false when a step fails or GetLastError is not 0
     // after the adjustment (the privilege is not held).
     bool enablePrivilege(const char* name) override;
-    bool exitWindows(std::uint32_t flags) override;
-    bool initiateShutdown(const char* computer, const char* notice, std::uint32_t timeoutSeconds,
-                          bool forceAppsClosed, bool rebootAfter) override;
+    std::uint32_t exitWindows(std::uint32_t flags) override;
+    std::uint32_t initiateShutdown(const char* computer, const char* notice,
+                                   std::uint32_t timeoutSeconds, bool forceAppsClosed,
+                                   bool rebootAfter) override;
 
     // A detached launch thread (launch_thread.h) that presents through this
     // object.
     void startLaunch(const LaunchRequest& request) override;
+    // The real processes (systemProcesses).
+    ProcessControl& processes() override;
 
     void sleepMs(std::uint32_t ms) override;
     void beep() override;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "due_test.h"
+#include "due_rule.h"
 #include "launch_time.h"
 #include "task_cells.h"
 #include "task_record.h"

@@ -1,6 +1,7 @@
 #include "system_scheduler.h"
 
 #include "resource.h"
+#include "run_history.h"
 #include "string_table.h"
 
 namespace kzo {
@@ -22,6 +23,7 @@ SystemScheduler::SystemScheduler(ApplicationLog& log, ServiceStatusSink& sink, C
                                  PlatformActions& actions, SystemSchedulerConfig config)
     : NtService(log, sink),
       config_(std::move(config)),
+      clock_(clock),
       actions_(actions),
       loop_(
           [this] {
@@ -83,6 +85,8 @@ void SystemScheduler::storeActive() {
 
 void SystemScheduler::onStop() {
     loop_.stop();
+    // Programs still running are written as such; their threads are let go.
+    runHistory().recordStillRunning(clock_.now());
     storeActive();
 }
 

@@ -54,8 +54,8 @@ protected:
     // The mutex, then the engine; E_FAIL when either fails. With Active 0 the
     // service starts paused.
     int onStart() override;
-    // Stops the loop (a write-back in progress finishes first), then stores
-    // Active.
+    // Stops the loop (a write-back in progress finishes first), writes the
+    // programs still running into the run history, then stores Active.
     void onStop() override;
     void onPause() override;
     void onContinue() override;
@@ -65,6 +65,7 @@ private:
     void storeActive();
 
     SystemSchedulerConfig config_;
+    Clock& clock_;
     PlatformActions& actions_;
     TimeControlLoop loop_;
     UniqueHandle mutex_;

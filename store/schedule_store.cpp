@@ -8,14 +8,13 @@
 
 #include "file_attributes.h"
 #include "file_calls.h"
+#include "retried_open.h"
 #include "system_error.h"
 
 namespace kzo {
 
 namespace {
 
-constexpr int kOpenAttempts = 8;
-constexpr DWORD kOpenPauseMs = 1000;
 // Records are read in whole records, many at a time, straight into the array.
 constexpr std::size_t kRecordsPerRead = 256;
 
@@ -41,21 +40,10 @@ bool ScheduleStore::isOpen() const { return handleOf(file_) != INVALID_HANDLE_VA
 
 int ScheduleStore::open(bool forWriting) {
     closeHandle();
-    DWORD access = forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-    DWORD share = forWriting ? 0 : FILE_SHARE_READ;
-    DWORD error = 0;
-    for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
-        makeAttributesNormal(fileName_);
-        HANDLE h = CreateFileA(fileName_, access, share, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            file_ = h;
-            return kStoreOk;
-        }
-        error = GetLastError();
-        if (attempt == 3 || attempt == 6) Sleep(kOpenPauseMs);
-    }
-    return static_cast<int>(error);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    int result = openRetried(fileName_, forWriting, h);
+    if (result == kStoreOk) file_ = h;
+    return result;
 }
 
 bool ScheduleStore::reserve(std::uint64_t fileSize) {

@@ -35,6 +35,7 @@ void readSchedulerValues(HKEY key, std::size_t bufferSize, SchedulerSettings& s)
     s.topMost = readFlag(key, "TopMost", s.topMost);
     s.actDlg = readFlag(key, "ActDlg", s.actDlg);
     s.hlp = readFlag(key, "Hlp", s.hlp);
+    s.history = readFlag(key, "History", s.history);
     std::uint32_t refresh = 0;
     if (readDword(key, "RefreshTime", refresh)) s.refreshTime = validRefreshTime(refresh);
 }

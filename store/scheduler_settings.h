@@ -39,6 +39,9 @@ struct SchedulerSettings {
     bool actDlg = false;
     int refreshTime = kDefaultRefreshTime;  // 1..60
     bool hlp = true;
+    // "History": keep the run history beside the schedule file (what became of
+    // every launch), whatever LogF says.
+    bool history = true;
 };
 
 // A stored RefreshTime, or the default when it is outside 1..60.
@@ -47,7 +50,8 @@ int validRefreshTime(std::uint32_t minutes);
 // Reads the values of an open Scheduler key over settings, each value that is
 // missing, of the wrong type or size, or out of range keeping what settings
 // holds: DAT, LOG and WAV (REG_SZ, read into bufferSize bytes, trimmed, used
-// when not empty), the DWORD flags (any non-zero value is 1), RefreshTime
+// when not empty), the DWORD flags, History among them (any non-zero value is
+// 1), RefreshTime
 // (outside 1..60 the default). A missing LOG clears LogF.
 void readSchedulerValues(HKEY key, std::size_t bufferSize, SchedulerSettings& settings);
 

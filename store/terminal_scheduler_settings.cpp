@@ -55,6 +55,7 @@ std::uint32_t writeSet(const TerminalSchedulerSettings& s, SchedulerSet set, HKE
     keep(writeDword(k, "LogF", s.logF));
     keep(writeDword(k, "AMPM", s.ampm));
     keep(writeDword(k, "RefreshTime", static_cast<std::uint32_t>(s.refreshTime)));
+    keep(writeDword(k, "History", s.history));
     return first;
 }
 

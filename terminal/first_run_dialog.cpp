@@ -37,12 +37,6 @@ bool FirstRunDialog::onCommand(int id, int, HWND) {
     case IDC_FIRST_RUN_BROWSE:
         browse();
         return true;
-    case IDOK:
-        accept();
-        return true;
-    case IDCANCEL:
-        endDialog(IDCANCEL);
-        return true;
     default:
         return false;
     }
@@ -66,18 +60,18 @@ void FirstRunDialog::browse() {
         SetDlgItemTextA(hwnd(), IDC_FIRST_RUN_FILE, chosen.c_str());
 }
 
-void FirstRunDialog::accept() {
+bool FirstRunDialog::onOk() {
     std::string text = trimBlanks(dialogText(hwnd(), IDC_FIRST_RUN_FILE));
     if (text.empty()) {
         showError(hwnd(), loadString(IDS_FILE_NOT_SPECIFIED));
-        return;
+        return false;
     }
     file_ = text;
     UniqueKey key;
     if (RegCreateKeyExA(root_, key_, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr) ==
         ERROR_SUCCESS)
         writeString(key.get(), "DAT", file_);
-    endDialog(IDOK);
+    return true;
 }
 
 }  // namespace kzo

@@ -26,7 +26,7 @@ private:
     bool onCommand(int id, int code, HWND control) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void browse();
-    void accept();
+    bool onOk() override;
 
     std::string file_;
     std::string userName_;

@@ -11,8 +11,12 @@
 #include "first_run_dialog.h"
 #include "help_runner.h"
 #include "main_frame.h"
+#include "options_dialog.h"
+#include "run_now.h"
+#include "scheduler_commands.h"
 #include "scheduler_settings.h"
 #include "suite_names.h"
+#include "task_editing.h"
 #include "terminal_boxes.h"
 #include "terminal_settings_registry.h"
 #include "win_handles.h"
@@ -74,6 +78,12 @@ bool wantsAboutOnly(const std::string& commandLine) {
     return upper.find("/ABOUT") != std::string::npos;
 }
 
+void registerTerminalFeatures(CMainFrame& frame) {
+    registerTaskEditing(frame);
+    registerSchedulerCommands(frame);
+    registerOptionsCommand(frame);
+}
+
 int runTerminal(HINSTANCE module, const char* commandLine) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
                                                           ICC_USEREX_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -100,10 +110,12 @@ int runTerminal(HINSTANCE module, const char* commandLine) {
         settings.userDat = first.file();
     }
 
-    CMainFrame frame(module, settings, programPath);
+    CMainFrame frame(module, settings, programPath, registerTerminalFeatures);
     if (!frame.create()) return 1;
     frame.place();
-    return frame.run();
+    int result = frame.run();
+    recordRunNowsStillRunning();
+    return result;
 }
 
 }  // namespace kzo

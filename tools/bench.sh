@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs the benchmarks of a build tree under Wine:
 #   bench.sh BUILD_DIR
-# The engine's costs, the next-run search and the Terminal's frame on a large
-# schedule run in the tree's test prefix. The launch latency starts
+# The engine's costs, the next-run search, the run history's cost to a launch
+# and the Terminal's frame on a large schedule run in the tree's test prefix. The launch latency starts
 # the real tickr.exe, which takes over the user's scheduler settings, so it runs
 # in a prefix of its own (BUILD_DIR/benchprefix), on a display (a virtual one
 # when there is none), for about five minutes; LATENCY_PASSES sets how many
@@ -15,6 +15,8 @@ prefix="$build/wineprefix"
 sh "$tools/wine-run.sh" "$prefix" "$build/bench/bench_engine.exe"
 echo
 sh "$tools/wine-run.sh" "$prefix" "$build/bench/bench_next_run.exe"
+echo
+sh "$tools/wine-run.sh" "$prefix" "$build/bench/bench_history.exe"
 echo
 # The Terminal's real frame and list: windows, so a display.
 sh "$tools/with-display.sh" sh "$tools/wine-run.sh" "$prefix" "$build/bench/bench_terminal.exe"

@@ -6,6 +6,7 @@
 #include "product_names.h"
 #include "prompt_state.h"
 #include "resource.h"
+#include "run_history.h"
 #include "service_process.h"
 #include "terminal_start.h"
 #include "tray_menu.h"
@@ -185,6 +186,8 @@ void Executor::stop() {
     if (systemMode_) registerServiceProcess(false);
     // A pass in the middle of its write-back finishes it first.
     if (loop_) loop_->stop();
+    // Programs still running are written as such; their threads are let go.
+    runHistory().recordStillRunning(clock_.now());
     trayIcon_.reset();
     activePicture_.reset();
     inactivePicture_.reset();

@@ -58,8 +58,9 @@ private:
     int messageLoop();
 
 public:
-    // Stores Active, ends the loop, removes the icon and destroys the window
-    // (which ends the message loop). Once per process; also after a failure.
+    // Stores Active, ends the loop, writes the programs still running into the
+    // run history, removes the icon and destroys the window (which ends the
+    // message loop). Once per process; also after a failure.
     void stop();
 
 private:

@@ -34,6 +34,7 @@ void expectExecutorDefaults(const SchedulerSettings& s) {
     EXPECT_FALSE(s.actDlg);
     EXPECT_EQ(10, s.refreshTime);
     EXPECT_TRUE(s.hlp);
+    EXPECT_TRUE(s.history) << "the run history is kept unless turned off";
 }
 
 TEST(ExecutorSettings, AMissingKeyOrAnEmptyKeyGivesEveryDefault) {
@@ -53,13 +54,14 @@ TEST(ExecutorSettings, StoredValuesAreUsed) {
     k.setDword("Active", 0);
     k.setDword("TopMost", 0);
     k.setDword("Hlp", 0);
+    k.setDword("History", 0);
     k.setDword("RefreshTime", 60);
     SchedulerSettings s = readFrom(k);
     EXPECT_EQ("C:\\Sched\\my user.jsf", s.dat) << "trimmed of blanks";
     EXPECT_EQ("%TEMP%\\usr.log", s.log) << "not expanded";
     EXPECT_EQ("C:\\ding.wav", s.wav);
     EXPECT_TRUE(s.logF && s.warn && s.repErr && s.ampm && s.noIcon && s.actDlg);
-    EXPECT_FALSE(s.active || s.topMost || s.hlp);
+    EXPECT_FALSE(s.active || s.topMost || s.hlp || s.history);
     EXPECT_EQ(60, s.refreshTime);
 }
 

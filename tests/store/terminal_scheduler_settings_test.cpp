@@ -120,6 +120,7 @@ TEST(TerminalSettingsWrite, TheUserSetRoundTripsWithItsTypes) {
     s.refreshTime = 45;
     s.autoStart = false;
     s.oneInst = false;
+    s.history = false;
     ASSERT_EQ(0u, writeTerminalUserSettings(s, "C:\\KZO", HKEY_CURRENT_USER, key.c_str(), run.c_str()));
 
     EXPECT_EQ(RegValue::string("C:\\Sched\\user.jsf"), key.stored("DAT"));
@@ -135,6 +136,7 @@ TEST(TerminalSettingsWrite, TheUserSetRoundTripsWithItsTypes) {
     EXPECT_EQ(RegValue::dword(45), key.stored("RefreshTime"));
     EXPECT_EQ(RegValue::dword(0), key.stored("AutoStart"));
     EXPECT_EQ(RegValue::dword(0), key.stored("OneInst"));
+    EXPECT_EQ(RegValue::dword(0), key.stored("History"));
     EXPECT_EQ(RegValue{}, key.stored("NoIcon"));
     EXPECT_EQ(RegValue{}, key.stored("Hlp"));
 
@@ -147,6 +149,7 @@ TEST(TerminalSettingsWrite, TheUserSetRoundTripsWithItsTypes) {
     EXPECT_EQ(s.refreshTime, back.refreshTime);
     EXPECT_EQ(s.autoStart, back.autoStart);
     EXPECT_EQ(s.oneInst, back.oneInst);
+    EXPECT_EQ(s.history, back.history);
 }
 
 TEST(TerminalSettingsWrite, AutoStartSetsAndRemovesTheUsersRunEntry) {

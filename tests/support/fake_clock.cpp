@@ -45,6 +45,21 @@ std::vector<std::uint32_t> FakeClock::waits() const {
     return waits_;
 }
 
+void FakeClock::setZone(const ZoneRule& zone) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    zone_ = zone;
+}
+
+LaunchTime FakeClock::systemTime() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return time_;
+}
+
+ZoneRule FakeClock::zoneRule() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return zone_;
+}
+
 LocalTime FakeClock::localTime() {
     std::lock_guard<std::mutex> lock(mutex_);
     return LocalTime{time_, milliseconds_};

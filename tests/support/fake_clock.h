@@ -32,8 +32,12 @@ public:
     // negative), as a real timer may.
     void setLongWaitError(std::int32_t ms);
     std::vector<std::uint32_t> waits() const;
+    void setZone(const ZoneRule& zone);
 
     LocalTime localTime() override;
+    // The set time: the fake's UTC is its local time.
+    LaunchTime systemTime() override;
+    ZoneRule zoneRule() override;
     std::uint64_t uptimeMs() override;
     bool waitOrStop(std::uint32_t ms, void* stopEvent) override;
 
@@ -45,6 +49,7 @@ private:
     int longWaitsLeft_ = 0;
     std::int32_t longWaitError_ = 0;
     std::vector<std::uint32_t> waits_;
+    ZoneRule zone_;
 };
 
 }  // namespace kzo::test

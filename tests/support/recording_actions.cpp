@@ -189,6 +189,10 @@ void RecordingActions::startLaunch(const LaunchRequest& request) {
     launches_.push_back(request);
 }
 
+ProcessControl& RecordingActions::processes() {
+    return processControl ? *processControl : systemProcesses();
+}
+
 std::vector<LaunchRequest> RecordingActions::launches() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return launches_;
@@ -218,18 +222,18 @@ bool RecordingActions::enablePrivilege(const char* name) {
     return !refused;
 }
 
-bool RecordingActions::exitWindows(std::uint32_t flags) {
+std::uint32_t RecordingActions::exitWindows(std::uint32_t flags) {
     record("exitWindows " + std::to_string(flags));
-    return exitWindowsResult;
+    return exitWindowsResult ? 0 : kRefusedError;
 }
 
-bool RecordingActions::initiateShutdown(const char* computer, const char* notice,
+std::uint32_t RecordingActions::initiateShutdown(const char* computer, const char* notice,
                                         std::uint32_t timeoutSeconds, bool forceAppsClosed,
                                         bool rebootAfter) {
     record(std::string("initiateShutdown ") + computer + " \"" + notice + "\" " +
            std::to_string(timeoutSeconds) + "s" + (forceAppsClosed ? " force" : "") +
            (rebootAfter ? " restart" : " stay-off"));
-    return initiateShutdownResult;
+    return initiateShutdownResult ? 0 : kRefusedError;
 }
 
 void RecordingActions::sleepMs(std::uint32_t ms) { record("sleep " + std::to_string(ms)); }

@@ -52,8 +52,13 @@ public:
 
     bool ntPlatform = true;
     std::set<std::string> refusedPrivileges;
+    // A refused shutdown answers kRefusedError.
     bool exitWindowsResult = true;
     bool initiateShutdownResult = true;
+    static constexpr std::uint32_t kRefusedError = 5;  // ERROR_ACCESS_DENIED
+
+    // The processes the launchers start; nullptr: the real ones.
+    ProcessControl* processControl = nullptr;
 
     bool confirmAnswer = true;
 
@@ -96,14 +101,16 @@ public:
     void reportScheduleError(ScheduleError error, const char* fileName,
                              std::uint32_t code) override;
     void startLaunch(const LaunchRequest& request) override;
+    ProcessControl& processes() override;
     std::unique_ptr<NetApi> loadNetApi() override;
     std::uint32_t openNetEnumeration(const NetResource* container,
                                      std::unique_ptr<NetEnumeration>& enumeration) override;
     bool isNtPlatform() override;
     bool enablePrivilege(const char* name) override;
-    bool exitWindows(std::uint32_t flags) override;
-    bool initiateShutdown(const char* computer, const char* notice, std::uint32_t timeoutSeconds,
-                          bool forceAppsClosed, bool rebootAfter) override;
+    std::uint32_t exitWindows(std::uint32_t flags) override;
+    std::uint32_t initiateShutdown(const char* computer, const char* notice,
+                                   std::uint32_t timeoutSeconds, bool forceAppsClosed,
+                                   bool rebootAfter) override;
     void sleepMs(std::uint32_t ms) override;
     void beep() override;
     void playSound(const char* file) override;

@@ -23,6 +23,12 @@ TEST(DayList, StoresTheNormalFormOrRefusesWithTheRightMessage) {
         {"", 0, kMsgNoDay, ""},        {"   ", 0, kMsgNoDay, ""},  {",,", 0, kMsgNoDay, ""},  // no day named
         {"32", 0, kMsgInvalidDay, ""}, {"40", 127, kMsgInvalidDay, ""}, {"123", 0, kMsgInvalidDay, ""},
         {"001", 0, kMsgInvalidDay, ""}, {"3 1", 0, kMsgInvalidDay, ""},  // not read as 31
+        // "L" (either case) is the last day of the month, alone or beside numbers.
+        {"L", 0, 0, "L"},              {"l", 0, 0, "L"},          {"15,L", 0, 0, "15,L"},
+        {" 1 ; l ", 0, 0, "01,L"},     {"L,L", 0, 0, "L,L"},
+        {"L5", 0, kMsgInvalidDay, ""}, {"LL", 0, kMsgInvalidDay, ""}, {"5L", 0, kMsgInvalidDay, ""},
+        {"L 5", 0, kMsgInvalidDay, ""}, {"15,LX", 0, kMsgInvalidDayCharacter, ""},
+        {"last", 0, kMsgInvalidDayCharacter, ""},
     };
     for (const Case& c : cases) {
         DaysOfMonthCheck check = checkDaysOfMonth(c.typed, c.weekdays);

@@ -88,7 +88,7 @@ TEST(DiagnosticsReport, WholeReportWithOneTask) {
     TaskRecord r = task0805();
     setField(r.folder, "C:\\Work");
     setField(r.onError, "fail.exe");
-    setField(r.daysOfMonth, "01,15");
+    setField(r.daysOfMonth, "01,15,L");
     r.killAfter = 60;
     r.quitAfter = 30;
     const std::string expected =
@@ -128,7 +128,7 @@ TEST(DiagnosticsReport, WholeReportWithOneTask) {
         "OnErr  \t:fail.exe\r\n"
         "Month  \t: Every\r\n"
         "Week   \t: MoTuWeThFr\r\n"
-        "DOM    \t: 01,15\r\n"
+        "DOM    \t: 01,15,L\r\n"
         "Time \t: 08:05, Post,[00:00-23:59] \r\n"
         "LRun   \t:  1. 1.1900  0: 0\r\n"
         "_______________________\r\n\r\n"

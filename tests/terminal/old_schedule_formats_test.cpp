@@ -144,6 +144,23 @@ TEST(OldRecordConversion, EachLayoutsFieldsByteForByte) {
     }
 }
 
+// An older executor read "L" as no day; converted, the record still runs on
+// the days it ran on, never on the last day of the month.
+TEST(OldRecordConversion, DaysOfMonthKeepTheirOldMeaning) {
+    struct Case {
+        const char* old;
+        const char* converted;
+    } const cases[] = {
+        {"28,29,30,31", "28,29,30,31"}, {"L", ""}, {"05,L,15", "05,15"}, {"l;05", "05"}, {"05, L", "05"},
+        {"L5,LL", "L5,LL"}, {"", ""},
+    };
+    for (const Case& c : cases) {
+        OldRecord old(OldLayout::A);
+        old.start().text(331, std::string(c.old) + std::string(65 - std::strlen(c.old), '\0'));
+        EXPECT_STREQ(c.converted, convertOldRecord(OldLayout::A, old.data()).daysOfMonth) << c.old;
+    }
+}
+
 // Texts that fill their old fields without a NUL end at the old width (or the
 // new field's, when that is shorter) and are terminated.
 TEST(OldRecordConversion, TextsWithoutTheirNulAreBounded) {

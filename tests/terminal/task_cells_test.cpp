@@ -38,6 +38,7 @@ TEST(TaskCells, TextsOfEveryColumn) {
     const Case cases[] = {
         {kColumnDate, k24h, [](TaskRecord& r) { r.weekdays = 1 | 16; setField(r.daysOfMonth, "01"); }, "MoFr, 01"},
         {kColumnDate, k24h, [](TaskRecord& r) { setField(r.daysOfMonth, "01,15"); }, ", 01,15"},
+        {kColumnDate, k24h, [](TaskRecord& r) { r.weekdays = 1; setField(r.daysOfMonth, "15,L"); }, "Mo, 15,L"},
         {kColumnDate, k24h, [](TaskRecord& r) { r.weekdays = -1; }, "MoTuWeThFrSaSu, "},
         {kColumnMonth, k24h, [](TaskRecord& r) { r.months = 0; }, "EVERY"},
         {kColumnMonth, k24h, [](TaskRecord& r) { r.months = 4095; }, "EVERY"},

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "program_driver.h"
+#include "run_event.h"
 #include "scheduler_settings.h"
+#include "system_error.h"
 #include "test_support.h"
 
 namespace kzo {
@@ -364,6 +366,40 @@ TEST_F(ExecutorProgram, LaunchesDueTasksLogsThemAndWritesTheStampsBack) {
 
     test::endFixture(cycleRun);
     test::endFixture(onceRun);
+    EXPECT_EQ(0u, stop(*executor, window, 0, 20000));
+}
+
+TEST_F(ExecutorProgram, TheRunHistoryTellsWhatBecameOfEachLaunch) {
+    TaskRecord three = test::everyMinuteTask(
+        "Three", test::fixtureCommand(dir.file("three.marker"), "--exit-after 300 --exit-code 3"));
+    TaskRecord missing = test::everyMinuteTask("Missing", "C:\\no\\such\\program.exe");
+    test::writeSchedule(userSchedule, {three, missing});
+    useUserSchedule();
+
+    test::waitForMidMinute();
+    HWND window = startRunning("", "KZOMutexUsr");
+    ASSERT_NE(nullptr, window);
+
+    // Beside the schedule file: the program's end after its start, and the
+    // program that could not start with the system's reason.
+    const std::string history = userSchedule + ".history";
+    std::vector<RunEvent> events;
+    auto resultOf = [&](const char* task) {
+        const RunEvent* last = lastEventOf(events, task);
+        return last ? resultText(*last) : std::string("(none)");
+    };
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            events = parseHistory(test::readFile(history));
+            return resultOf("Three") == "exit 3" && resultOf("Missing") != "(none)";
+        },
+        20000))
+        << test::readFile(history);
+    EXPECT_EQ("not started: " + systemErrorText(ERROR_FILE_NOT_FOUND), resultOf("Missing"));
+    std::vector<RunOfTask> runs = runsOf(events);
+    ASSERT_GE(runs.size(), 2u) << test::readFile(history);
+    for (const RunOfTask& run : runs) EXPECT_FALSE(run.last.runNow);
+
     EXPECT_EQ(0u, stop(*executor, window, 0, 20000));
 }
 

@@ -1,0 +1,11 @@
+// The frame's commands for the schedulers: Start, Stop, Active, View and Clear
+// Logfile, Convert, Diagnostics, System Information and Schedule properties.
+#pragma once
+
+namespace kzo {
+
+class CMainFrame;
+
+void registerSchedulerCommands(CMainFrame& frame);
+
+}  // namespace kzo
