@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include <functional>
+#include <map>
 
 #include "clock.h"
 #include "critical_section.h"
@@ -13,8 +14,11 @@
 #include "next_run.h"
 #include "next_run_text.h"
 #include "product_names.h"
+#include "run_event.h"
+#include "run_history.h"
 #include "program_search.h"
 #include "schedule_store.h"
+#include "scheduler_settings.h"
 #include "string_table.h"
 #include "system_error.h"
 #include "task_changes.h"
@@ -39,6 +43,7 @@ struct Schedule {
     std::string fileName;  // expanded
     SchedulerRole role = SchedulerRole::User;
     std::string wav;                   // the sound of its scheduler, for Run
+    bool keepsHistory = true;          // its scheduler's "History": Run writes the run history
     std::vector<const char*> events;  // the update events of the schedulers that run this file
 };
 
@@ -91,6 +96,11 @@ bool locateSchedule(const KzoTaskCommand& command, const TerminalSettings& setti
     if (system) schedule.events.push_back(kSystemUpdateEvent);
     schedule.role = system && !user ? SchedulerRole::System : SchedulerRole::User;
     schedule.wav = schedule.role == SchedulerRole::System ? settings.sysWav : settings.userWav;
+    const bool systemRole = schedule.role == SchedulerRole::System;
+    schedule.keepsHistory =
+        readExecutorSettings(systemRole ? environment.keys.systemRoot : environment.keys.userRoot,
+                             environment.keys.schedulerKey)
+            .history;
     return true;
 }
 
@@ -222,10 +232,19 @@ int changeSchedule(const Schedule& schedule, bool createsFile, const Change& cha
     return reportOutcome(outcome, output);
 }
 
-// The last result of a task comes from the schedulers' run history. They keep
-// none yet: until they do, the result stays empty; this is the one place that
-// fills it for the list and show.
-std::string lastResultOf(const TaskRecord&) { return std::string(); }
+// The newest line of every task in the run history beside the schedule file
+// (its older copy included): the tasks' last results, by name.
+using LastResults = std::map<std::string, RunEvent>;
+
+LastResults lastResults(const Schedule& schedule) {
+    return lastEventByTask(parseHistory(readHistoryText(historyFileOf(schedule.fileName), true)));
+}
+
+// "" for a task that has no line in the history.
+std::string lastResultOf(const LastResults& results, const TaskRecord& task) {
+    auto found = results.find(std::string(nameKey(task)));
+    return found == results.end() ? std::string() : resultText(found->second);
+}
 
 // --- Run ------------------------------------------------------------------------
 
@@ -268,6 +287,9 @@ private:
     std::string failure_;
 };
 
+// The run goes into the schedule's run history as the Terminal's Run writes
+// it, when the schedule's scheduler keeps one; the launch then follows the
+// program to its end, and so does the tool, which says what became of it.
 int runTask(const Schedule& schedule, const TaskRecord& task, ToolOutput& output) {
     if (task.type == kTypeMessage && !schedule.wav.empty())
         PlaySoundA(expanded(schedule.wav).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
@@ -277,6 +299,8 @@ int runTask(const Schedule& schedule, const TaskRecord& task, ToolOutput& output
     request.warn = false;
     request.repErr = true;
     request.time = SystemClock().now();
+    request.runNow = true;
+    if (schedule.keepsHistory) request.history = historyFileOf(schedule.fileName);
     LaunchOptions options;
     options.prompt = false;
     options.reportErrors = true;
@@ -287,7 +311,9 @@ int runTask(const Schedule& schedule, const TaskRecord& task, ToolOutput& output
         output.err(actions->failure() + "\n");
         return kTaskWindows;
     }
-    output.out("Task \"" + fieldText(task.name) + "\" started.\n");
+    const std::string name = fieldText(task.name);
+    const std::string result = request.history.empty() ? std::string() : lastResultOf(lastResults(schedule), task);
+    output.out(result.empty() ? "Task \"" + name + "\" started.\n" : "Task \"" + name + "\" ran: " + result + ".\n");
     return kTaskDone;
 }
 
@@ -349,9 +375,11 @@ int listTasks(const KzoTaskCommand& command, const Schedule& schedule, const Ter
     int loaded = loadTasks(schedule, tasks, output);
     if (loaded != kTaskDone) return loaded;
     const DueContext from = dueFromNow(schedule);
+    const LastResults results = lastResults(schedule);
     std::vector<ListedTask> listed;
     for (const TaskRecord& task : tasks)
-        listed.push_back({&task, nextRunWords(findNextRun(task, from), schedule.role, settings.ampm), lastResultOf(task)});
+        listed.push_back(
+            {&task, nextRunWords(findNextRun(task, from), schedule.role, settings.ampm), lastResultOf(results, task)});
     CellOptions options;
     options.ampm = settings.ampm;
     options.userSchedule = schedule.role == SchedulerRole::User;
@@ -368,7 +396,7 @@ int showTask(const KzoTaskCommand& command, const Schedule& schedule, const Term
     if (index < 0) return kTaskNotFound;
     const TaskRecord& task = tasks[index];
     output.out(shownTask(task, nextRunWords(findNextRun(task, dueFromNow(schedule)), schedule.role, settings.ampm),
-                         lastResultOf(task)));
+                         lastResultOf(lastResults(schedule), task)));
     return kTaskDone;
 }
 

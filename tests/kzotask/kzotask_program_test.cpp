@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "program_driver.h"
+#include "run_event.h"
+#include "run_history.h"
 #include "scheduler_settings.h"
 #include "suite_names.h"
 #include "test_support.h"
@@ -107,9 +109,11 @@ TEST(KzoTaskProgram, AnAddedTaskRunsAtItsMinuteAndASetKeepsTheStampTheSchedulerW
     EXPECT_EQ(0u, executor.waitForExit(20000).value_or(999));
 }
 
-// Run starts the task at once as the Terminal's Run does: no stamp, and a
-// command that cannot start is reported with exit code 5.
-TEST(KzoTaskProgram, RunStartsTheTaskNowWithoutStampingIt) {
+// Run starts the task at once as the Terminal's Run does: no stamp, what
+// became of it in the run history as "run now", and a command that cannot
+// start is reported with exit code 5.
+TEST(KzoTaskProgram, RunStartsTheTaskNowAndWritesTheRunHistory) {
+    test::SavedKey user(HKEY_CURRENT_USER, kSchedulerKey);  // keeps a history: the default
     test::TempDir dir;
     const std::string schedule = dir.file("tasks.jsf");
     const std::string marker = dir.file("run.marker");
@@ -122,12 +126,20 @@ TEST(KzoTaskProgram, RunStartsTheTaskNowWithoutStampingIt) {
     test::writeSchedule(schedule, {fixture, missing});
     const std::string before = test::readFile(schedule);
 
+    // The run follows the program to its end (the fixture ends by itself).
     EXPECT_EQ(0u, kzotask({"/file", schedule, "run", "Fixture"}));
-    std::map<std::string, std::string> run = test::waitForMarker(marker);
-    EXPECT_FALSE(run.empty()) << "the task did not start";
+    EXPECT_FALSE(test::waitForMarker(marker).empty()) << "the task did not start";
     EXPECT_EQ(5u, kzotask({"/file", schedule, "run", "Missing"}));
     EXPECT_EQ(before, test::readFile(schedule)) << "a run is not stamped";
-    test::endFixture(run);
+
+    std::vector<RunEvent> events = parseHistory(readHistoryText(historyFileOf(schedule)));
+    const RunEvent* fixtureEnd = lastEventOf(events, "Fixture");
+    ASSERT_NE(nullptr, fixtureEnd);
+    EXPECT_TRUE(fixtureEnd->runNow);
+    EXPECT_EQ("exit 7", resultText(*fixtureEnd));
+    const RunEvent* missingRun = lastEventOf(events, "Missing");
+    ASSERT_NE(nullptr, missingRun);
+    EXPECT_EQ(RunOutcome::NotStarted, missingRun->outcome);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "kzotask_run.h"
 #include "random_tasks.h"
+#include "run_event.h"
 #include "system_error.h"
 #include "task_options.h"
 #include "test_registry.h"
@@ -259,9 +260,21 @@ TEST_F(KzoTaskRun, ListShowAndNextInTheWordsOfTheTerminal) {
         << csv.out;
     EXPECT_NE(std::string::npos, csv.out.find(",\"\",\"Time to go\thome\"\n")) << "texts as they are";
 
+    // The last results from the run history beside the schedule.
+    RunEvent ended;
+    ended.time = ended.started = launchTimeAt(2026, 3, 5, 8, 0, 5);
+    ended.pass = launchTimeAt(2026, 3, 5, 8, 0);
+    ended.task = "Logon";
+    ended.outcome = RunOutcome::Exited;
+    ended.hasCode = true;
+    ended.code = 3;
+    test::writeFile(historyFileOf(schedule), formatHistoryLine(ended));
+    EXPECT_NE(std::string::npos, run({"list"}).out.find("05.03.2026 08:00  exit 3  mail.exe\n"));
+
     Ran show = run({"show", "Off"});
     EXPECT_NE(std::string::npos, show.out.find("[Task]\nName = 'Off'\nType = Message\n")) << show.out;
     EXPECT_NE(std::string::npos, show.out.find("\nLastRun = 05.03.2026 08:00:01\n; Next run: none, the task is inactive\n"));
+    EXPECT_NE(std::string::npos, run({"show", "Logon"}).out.find("; Next run: at user logon\n; Last result: exit 3\n"));
 
     Ran next = run({"next", "Tick", "3"});
     EXPECT_EQ(kTaskDone, next.exitCode);
