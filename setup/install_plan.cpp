@@ -174,8 +174,8 @@ std::vector<std::string> folderLevels(std::string_view folder) {
 }
 
 std::vector<std::string> installedFiles(OsFamily family) {
-    std::vector<std::string> files = {"kzo.exe",  "kzo.hlp",   "kzo.chm", "remover.exe", "whatsnew.txt",
-                                      "tickr.exe", "kzo.cnt", "kill.exe", "kzo.pro",     "kzo.wav"};
+    std::vector<std::string> files = {"kzo.exe",   "kzo.hlp",  "kzo.chm",     "remover.exe", "whatsnew.txt", "tickr.exe",
+                                      "kzo.cnt",   "kill.exe", "kzotask.exe", "kzo.pro",     "kzo.wav"};
     if (family == OsFamily::WindowsNt) files.push_back("tickrnt.exe");
     return files;
 }

@@ -13,7 +13,7 @@ fault() { echo "check-dist: $*" >&2; faults=$((faults + 1)); }
 head_hex() { od -An -tx1 -N"$2" "$1" | tr -d ' \n'; }
 
 # The files of the setup's copy list, and setup.exe.
-for f in kzo.exe kzo.hlp kzo.chm remover.exe whatsnew.txt tickr.exe kzo.cnt kill.exe kzo.pro kzo.wav tickrnt.exe setup.exe; do
+for f in kzo.exe kzo.hlp kzo.chm remover.exe whatsnew.txt tickr.exe kzo.cnt kill.exe kzotask.exe kzo.pro kzo.wav tickrnt.exe setup.exe; do
   [ -s "$dist/$f" ] || fault "$f is missing"
 done
 for f in "$dist"/*.exe; do

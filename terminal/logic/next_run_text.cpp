@@ -6,17 +6,16 @@
 
 namespace kzo {
 
-std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm) {
+std::string nextRunWords(const NextRun& next, SchedulerRole role, bool ampm) {
     switch (next.kind) {
     case NextRunKind::At:
         break;
     case NextRunKind::AtStartup:
-        return role == SchedulerRole::System ? "Next run: at system startup"
-                                             : "Next run: at user logon";
+        return role == SchedulerRole::System ? "at system startup" : "at user logon";
     case NextRunKind::Inactive:
-        return "Next run: none, the task is inactive";
+        return "none, the task is inactive";
     case NextRunKind::NoneWithinYear:
-        return "Next run: none within a year";
+        return "none within a year";
     }
     static const char* const kWeekdays[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
     const LaunchTime& t = next.when;
@@ -29,10 +28,13 @@ std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm) {
         half = shown.pm ? "PM" : "AM";
     }
     char text[64];
-    std::snprintf(text, sizeof text, "Next run: %s %02d.%02d.%04d %02d:%02d%s", weekday,
-                  static_cast<int>(t.day), static_cast<int>(t.month), static_cast<int>(t.year), hour,
-                  static_cast<int>(t.minute), half);
+    std::snprintf(text, sizeof text, "%s %02d.%02d.%04d %02d:%02d%s", weekday, static_cast<int>(t.day),
+                  static_cast<int>(t.month), static_cast<int>(t.year), hour, static_cast<int>(t.minute), half);
     return text;
+}
+
+std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm) {
+    return "Next run: " + nextRunWords(next, role, ampm);
 }
 
 std::string nextRunText(const TaskRecord& record, const LaunchTime& now, SchedulerRole role,

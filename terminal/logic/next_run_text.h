@@ -10,11 +10,14 @@
 
 namespace kzo {
 
-// "Next run: Tue 09.12.2026 07:05", with the AMPM setting "Next run: Tue
-// 09.12.2026 07:05AM" (12-hour clock, the half written after the minutes as the
-// task list writes it); "Next run: at system startup" (System Scheduler) or
-// "Next run: at user logon" (User Scheduler); "Next run: none, the task is
-// inactive"; "Next run: none within a year".
+// When a task runs next, in words: "Tue 09.12.2026 07:05", with the AMPM
+// setting "Tue 09.12.2026 07:05AM" (12-hour clock, the half written after the
+// minutes as the task list writes it); "at system startup" (System Scheduler)
+// or "at user logon" (User Scheduler); "none, the task is inactive"; "none
+// within a year".
+std::string nextRunWords(const NextRun& next, SchedulerRole role, bool ampm);
+
+// The line: "Next run: " followed by those words.
 std::string nextRunText(const NextRun& next, SchedulerRole role, bool ampm);
 
 // The line for a record as the scheduler of that role would run it, counted

@@ -137,8 +137,8 @@ TEST(InstallFolder, EveryLevelBelowTheDriveOrShare) {
 }
 
 TEST(InstalledFiles, TheServiceOnlyForTheNtFamily) {
-    const Strings common = {"kzo.exe",   "kzo.hlp", "kzo.chm",  "remover.exe", "whatsnew.txt",
-                            "tickr.exe", "kzo.cnt", "kill.exe", "kzo.pro",     "kzo.wav"};
+    const Strings common = {"kzo.exe", "kzo.hlp",  "kzo.chm",     "remover.exe", "whatsnew.txt", "tickr.exe",
+                            "kzo.cnt", "kill.exe", "kzotask.exe", "kzo.pro",     "kzo.wav"};
     EXPECT_EQ(common, installedFiles(OsFamily::Windows9x));
     Strings nt = common;
     nt.push_back("tickrnt.exe");

@@ -148,7 +148,7 @@ protected:
 
     void expectInstalledFiles() {
         std::vector<std::string> names = fileNames(releaseFolder());
-        ASSERT_EQ(12u, names.size());
+        ASSERT_EQ(13u, names.size());
         for (const std::string& name : names) {
             if (lstrcmpiA(name.c_str(), "setup.exe") == 0) continue;
             EXPECT_EQ(test::readFile(releaseFolder() + "\\" + name), test::readFile(kInstall + "\\" + name)) << name;
