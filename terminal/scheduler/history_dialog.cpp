@@ -17,7 +17,9 @@ namespace kzo {
 
 namespace {
 
-constexpr int kColumnWidths[kHistoryColumnCount] = {130, 125, 125, 240};
+// Task, Started and Ended; Result takes the rest of the list's width.
+constexpr int kColumnWidths[kHistoryColumnCount - 1] = {120, 125, 125};
+constexpr int kLeastResultWidth = 160;
 const char* const kColumnFallbacks[kHistoryColumnCount] = {"Task", "Started", "Ended", "Result"};
 
 // The space between the dialog's edge, the list and the buttons, in pixels.
@@ -55,12 +57,16 @@ BOOL HistoryDialog::onInit() {
 }
 
 void HistoryDialog::insertColumns() {
+    RECT client;
+    GetClientRect(list_, &client);
+    int rest = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    for (int width : kColumnWidths) rest -= width;
     for (int c = 0; c < kHistoryColumnCount; ++c) {
         std::string header = loadString(IDS_HISTORY_COLUMN_FIRST + c, kColumnFallbacks[c]);
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kColumnWidths[c];
+        column.cx = c < kHistoryColumnCount - 1 ? kColumnWidths[c] : std::max(kLeastResultWidth, rest);
         column.pszText = header.data();
         column.iSubItem = c;
         ListView_InsertColumn(list_, c, &column);
