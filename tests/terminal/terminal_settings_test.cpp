@@ -110,6 +110,8 @@ TEST(TerminalSettingsLoad, HandEditedValuesFallBackOneByOne) {
          [](const TerminalSettings& s) { return s.failedBkColor == kWhite && s.failedTextColor == kDarkRed; }},
         {"colour table of 75 bytes", "ColorHL", StoredValue::binary(std::string(75, 'x').data(), 75),
          [](const TerminalSettings& s) { return s.textColor == kBlue && s.bkColors[9] == kWhite; }},
+        {"colour table of 84 bytes", "ColorHL", StoredValue::binary(std::string(84, 'x').data(), 84),
+         [](const TerminalSettings& s) { return s.textColor == kBlue && s.failedTextColor == kDarkRed; }},
         {"help type 7", "Hlp", StoredValue::dword(7),
          [](const TerminalSettings& s) { return s.hlp == 1; }},
     };
