@@ -27,6 +27,10 @@ constexpr const char* kProductKey = "SOFTWARE\\Veldmark\\KZO Scheduler 4";
 constexpr int kDefaultX = 45, kDefaultY = 15, kDefaultW = 575, kDefaultH = 340;
 // A menu item's text with its accelerator, as the menus hold them.
 constexpr int kMenuTextSize = 256;
+// How often the run history is looked at for the schedulers' new lines: a
+// look is two file searches; a read follows only a change.
+constexpr UINT_PTR kHistoryTimer = 1;
+constexpr UINT kHistoryPeriodMs = 2000;
 
 // The addresses of the Web menu.
 constexpr const char* kHomePage = "https://www.veldmark.example/kzo/";
@@ -157,6 +161,9 @@ LRESULT CMainFrame::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_TIMER:
+        if (wParam == kHistoryTimer) document_.updateLastResults();
+        return 0;
     case WM_HELP:
         return TRUE;  // F1 comes through the accelerator; the help request itself is swallowed
     case WM_SYSCOLORCHANGE:
@@ -200,6 +207,7 @@ bool CMainFrame::onCreate() {
     userEvent_.reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, kUserUpdateEvent));
     systemEvent_.reset(OpenEventA(EVENT_MODIFY_STATE, FALSE, kSystemUpdateEvent));
     DragAcceptFiles(hwnd_, TRUE);
+    SetTimer(hwnd_, kHistoryTimer, kHistoryPeriodMs, nullptr);
     bars_.showSchedule(settings_.activeSched);
     onSize();
     return true;

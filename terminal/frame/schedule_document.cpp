@@ -57,9 +57,22 @@ void ScheduleDocument::refresh() {
             message = fillMessage(loadString(IDS_REFRESH_READ), {store.fileName(), systemErrorText(result)});
         }
     }
+    updateLastResults();
     rebuildList();
     frame_.bars().setStatus(1, store.fileName());
     if (!message.empty()) showError(frame_.hwnd(), message);
+}
+
+void ScheduleDocument::updateLastResults() {
+    const std::string file = frame_.store().fileName();
+    // Taken before the read: lines added meanwhile make the next look read again.
+    const HistoryStamp stamp = file.empty() ? HistoryStamp() : historyStampOf(file);
+    if (file == historyOf_ && stamp == historyStamp_) return;
+    historyOf_ = file;
+    historyStamp_ = stamp;
+    std::vector<RunEvent> events;
+    if (!file.empty()) events = readScheduleHistory(file);
+    frame_.list().setLastResults(lastEventByTask(events));
 }
 
 void ScheduleDocument::rebuildList() {

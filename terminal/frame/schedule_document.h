@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "history_file.h"
 #include "schedule_store.h"
 #include "task_record.h"
 #include "terminal_settings.h"
@@ -50,9 +51,17 @@ public:
     // The commands of the document into the frame's table.
     void registerCommands(CommandTable& commands);
 
-    // Reloads the store from the schedule file and rebuilds the list; every
-    // failure is reported, and the list shows what the store holds after it.
+    // Reloads the store from the schedule file, and the last results from its
+    // run history when that has changed, and rebuilds the list; every failure
+    // of the schedule file is reported, and the list shows what the store
+    // holds after it. (A missing or unreadable history is no failure: the
+    // tasks then show no last result.)
     void refresh();
+    // The list's last results anew from the run history of the schedule
+    // shown when its files have changed since they were last read (their
+    // sizes and times), or another schedule is shown: the schedulers'
+    // launches show without a Refresh. The frame calls it every few seconds.
+    void updateLastResults();
     // Writes the store to the file, taking over the stamps and edited marks the
     // executor wrote there since the last load, and signals the schedule's
     // executor. True when the file holds the store; otherwise the unsaved mark
@@ -92,6 +101,10 @@ private:
     std::function<bool(TaskRecord&)> newTaskEditor_;
     // The file as a save reads it, kept so its memory serves every save.
     ScheduleStore saveFile_;
+    // The schedule file whose history the list shows, and the stamp its
+    // history files had when they were read.
+    std::string historyOf_;
+    HistoryStamp historyStamp_;
 };
 
 }  // namespace kzo

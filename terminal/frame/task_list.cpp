@@ -13,7 +13,7 @@ namespace kzo {
 
 namespace {
 
-constexpr int kDefaultWidths[kTaskListColumns] = {127, 120, 48, 48, 69, 198, 40, 100};
+constexpr int kDefaultWidths[kFirstColumns] = {127, 120, 48, 48, 69, 198, 40, 100};
 constexpr COLORREF kRowImageMask = RGB(0, 255, 0);
 
 }  // namespace
@@ -52,14 +52,14 @@ void TaskList::setImages(int bitsPerPixel) {
 
 void TaskList::insertColumns() {
     const TerminalSettings& s = settings_;
-    const int stored[kTaskListColumns] = {s.taskW, s.dateW,  s.monthW, s.timeW,
-                                      s.intW,  s.commW, s.sFoldW, s.lrW};
+    const int stored[kTaskListColumns] = {s.taskW, s.dateW,  s.monthW, s.timeW, s.intW,
+                                          s.commW, s.sFoldW, s.lrW,    s.lResW};
     for (int c = 0; c < kTaskListColumns; ++c) {
         std::string header = loadString(IDS_COLUMN_FIRST + c);
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = s.taskW == -1 ? kDefaultWidths[c] : stored[c];
+        column.cx = s.taskW == -1 && c < kFirstColumns ? kDefaultWidths[c] : stored[c];
         column.pszText = header.data();
         column.iSubItem = c;
         ListView_InsertColumn(list_, c, &column);
@@ -100,14 +100,41 @@ void TaskList::cellText(std::size_t row, int column, char* out, int size) const 
     CellOptions options;
     options.ampm = settings_.ampm;
     options.userSchedule = userSchedule_;
+    options.lastResult = lastResultOfRecord(rows_[row]);
     taskCellText(store_.item(rows_[row]), column, options, names_, out, static_cast<std::size_t>(size));
+}
+
+void TaskList::setLastResults(std::map<std::string, RunEvent> results) {
+    lastResults_ = std::move(results);
+    matchLastResults();
+    if (rows_.empty()) return;
+    if (sortColumn(settings_.sort) == kColumnLastResult) sortKeepingSelection();
+    InvalidateRect(list_, nullptr, FALSE);
+}
+
+void TaskList::matchLastResults() {
+    lastOfRecord_.assign(store_.count(), nullptr);
+    if (lastResults_.empty()) return;
+    for (std::size_t i = 0; i < lastOfRecord_.size(); ++i) {
+        auto found = lastResults_.find(trimmedName(store_.item(i)));
+        if (found != lastResults_.end()) lastOfRecord_[i] = &found->second;
+    }
+}
+
+const RunEvent* TaskList::lastResultOfRecord(std::size_t record) const {
+    return record < lastOfRecord_.size() ? lastOfRecord_[record] : nullptr;
+}
+
+const RunEvent* TaskList::lastResultOf(std::size_t row) const {
+    return row < rows_.size() ? lastResultOfRecord(rows_[row]) : nullptr;
 }
 
 void TaskList::sortRows() {
     // Stable: tasks that compare equal keep their order in the file.
     int sort = validSortValue(settings_.sort);
     std::stable_sort(rows_.begin(), rows_.end(), [&](std::size_t a, std::size_t b) {
-        return compareTasksForSort(store_.item(a), store_.item(b), sort) < 0;
+        return compareTasksForSort(store_.item(a), store_.item(b), sort, lastResultOfRecord(a),
+                                   lastResultOfRecord(b)) < 0;
     });
 }
 
@@ -115,6 +142,7 @@ void TaskList::rebuild() {
     clear();
     rows_.resize(store_.count());
     for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i] = i;
+    matchLastResults();
     sortRows();
     // Setting the count updates the scroll bars, which costs more than the
     // whole rebuild on some systems: only when it changes.
@@ -242,14 +270,18 @@ void TaskList::sortByColumn(int column) {
     int previous = sortColumn(settings_.sort);
     settings_.sort = sortValueAfterClick(settings_.sort, column);
     showSortArrow(previous, 0);
-    showSortArrow(column, settings_.sort < 8 ? 1 : 2);
+    showSortArrow(column, sortDescending(settings_.sort) ? 2 : 1);
+    sortKeepingSelection();
+}
 
+void TaskList::sortKeepingSelection() {
     // The selection and the focus follow their tasks, not their row numbers.
     std::vector<std::size_t> selected;
     int row = -1;
-    while ((row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) != -1) selected.push_back(rows_[row]);
+    while ((row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) != -1)
+        if (static_cast<std::size_t>(row) < rows_.size()) selected.push_back(rows_[row]);
     int focus = focusedRow();
-    std::size_t focusRecord = focus >= 0 ? rows_[focus] : SIZE_MAX;
+    std::size_t focusRecord = focus >= 0 && static_cast<std::size_t>(focus) < rows_.size() ? rows_[focus] : SIZE_MAX;
     sortRows();
     unselectEverything();
     std::sort(selected.begin(), selected.end());
@@ -264,9 +296,9 @@ void TaskList::sortByColumn(int column) {
 
 void TaskList::storeLayout() {
     if (settings_.view == 0) {
-        std::int32_t* fields[kTaskListColumns] = {&settings_.taskW,  &settings_.dateW,   &settings_.monthW,
-                                              &settings_.timeW,  &settings_.intW,    &settings_.commW,
-                                              &settings_.sFoldW, &settings_.lrW};
+        std::int32_t* fields[kTaskListColumns] = {&settings_.taskW,  &settings_.dateW, &settings_.monthW,
+                                                  &settings_.timeW,  &settings_.intW,  &settings_.commW,
+                                                  &settings_.sFoldW, &settings_.lrW,   &settings_.lResW};
         for (int c = 0; c < kTaskListColumns; ++c) *fields[c] = ListView_GetColumnWidth(list_, c);
     }
     ColumnOrder order;
@@ -313,6 +345,8 @@ bool TaskList::onNotify(const NMHDR& header, LRESULT& result, int activateComman
         std::string text = nextRunText(store_.item(rows_[row]), clock.now(),
                                        userSchedule_ ? SchedulerRole::User : SchedulerRole::System, settings_.ampm,
                                        &zone);
+        // And what became of its last launch.
+        if (const RunEvent* last = lastResultOf(row)) text += "\r\n" + lastResultTip(*last, settings_.ampm);
         lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
         return true;
     }
@@ -336,9 +370,10 @@ bool TaskList::onCustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) const {
         result = CDRF_DODEFAULT;
         std::size_t row = static_cast<std::size_t>(draw.nmcd.dwItemSpec);
         if (!settings_.useColors || settings_.defColors || row >= rows_.size()) return true;
-        RowColorEntries entries = rowColorEntries(store_.item(rows_[row]));
-        draw.clrText = settings_.textColors[entries.text - kColorEntries];
-        draw.clrTextBk = settings_.bkColors[entries.background];
+        const RunEvent* last = lastResultOf(row);
+        RowColors colors = rowColors(settings_, store_.item(rows_[row]), last && isFailure(*last));
+        draw.clrText = colors.text;
+        draw.clrTextBk = colors.background;
         result = CDRF_NEWFONT;
         return true;
     }

@@ -9,9 +9,11 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "run_event.h"
 #include "schedule_store.h"
 #include "flat_header.h"
 #include "subclass_wnd.h"
@@ -35,11 +37,20 @@ public:
 
     // The row images for a screen of this many bits per pixel.
     void setImages(int bitsPerPixel);
-    // The eight columns with the saved widths and order, the header made flat
+    // The nine columns with the saved widths and order, the header made flat
     // and its sort arrow shown.
     void insertColumns();
     // Which schedule is shown: "UserLogon" or "SysStartup" in the Time column.
     void setUserSchedule(bool user) { userSchedule_ = user; }
+
+    // The last result of each task of the schedule shown, by trimmed name
+    // (lastEventByTask of its run history): the Last result column, the
+    // failed rows' colour and the tips show them at once; sorted by Last
+    // result, the rows are sorted again (the selection staying with its tasks).
+    void setLastResults(std::map<std::string, RunEvent> results);
+    const std::map<std::string, RunEvent>& lastResults() const { return lastResults_; }
+    // The last result of a row's task, or nullptr.
+    const RunEvent* lastResultOf(std::size_t row) const;
 
     // Every row anew from the store, in store order, then sorted.
     void rebuild();
@@ -87,7 +98,10 @@ public:
 private:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void cellText(std::size_t row, int column, char* out, int size) const;
+    void matchLastResults();
+    const RunEvent* lastResultOfRecord(std::size_t record) const;
     void sortRows();
+    void sortKeepingSelection();
     void unselectEverything();
     void showSortArrow(int column, int arrow);  // 0 none, 1 ascending, 2 descending
     void paintEmptyHint(HDC dc) const;
@@ -100,6 +114,10 @@ private:
     bool userSchedule_ = true;
     TaskListNames names_;
     std::vector<std::size_t> rows_;
+    std::map<std::string, RunEvent> lastResults_;
+    // By store index: the record's entry of lastResults_, or nullptr; made
+    // with the rows, so that a cell or a comparison looks up nothing.
+    std::vector<const RunEvent*> lastOfRecord_;
     std::string hint_;
     UniqueImageList smallImages_;
     UniqueImageList largeImages_;

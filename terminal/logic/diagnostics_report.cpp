@@ -197,7 +197,7 @@ std::string exeQueryPath(const std::string& command) {
     return trimBlanks(path);
 }
 
-std::string reportTaskLines(const TaskRecord& task, const ExeTypeQuery& exeType) {
+std::string reportTaskLines(const TaskRecord& task, const ExeTypeQuery& exeType, const RunEvent* lastResult) {
     std::string out = "Name   \t: ";
     out += fieldView(task.name);
     out += "\r\nCommand\t: ";
@@ -248,6 +248,16 @@ std::string reportTaskLines(const TaskRecord& task, const ExeTypeQuery& exeType)
     out += "\r\nLRun   \t: ";
     out += format("%2d.%2d.%4lld %2d:%2d", task.lastDay, task.lastMonth,
                   static_cast<long long>(task.lastYear) + 1900, task.lastHour, task.lastMinute);
+    out += "\r\nResult \t: ";
+    if (lastResult) {
+        const LaunchTime& t = lastResult->time;
+        out += format("%04d-%02d-%02d %02d:%02d:%02d, ", static_cast<int>(t.year), static_cast<int>(t.month),
+                      static_cast<int>(t.day), static_cast<int>(t.hour), static_cast<int>(t.minute),
+                      static_cast<int>(t.second));
+        out += bounded(resultText(*lastResult));
+    } else {
+        out += "none recorded";
+    }
     out += "\r\n_______________________\r\n\r\n";
     return out;
 }
@@ -257,7 +267,9 @@ std::string diagnosticsReport(const DiagnosticsInput& input, const std::vector<c
     const std::size_t limit = bufferSize > 0 ? bufferSize - 1 : 0;  // room for the NUL
     std::string out = reportHead(input);
     for (std::size_t i = 0; i < tasks.size(); ++i) {
-        std::string lines = reportTaskLines(*tasks[i], exeType);
+        auto last = input.lastResults.find(trimmedName(*tasks[i]));
+        std::string lines =
+            reportTaskLines(*tasks[i], exeType, last == input.lastResults.end() ? nullptr : &last->second);
         // After this task there must still be room for the end: the closing
         // line of a cut when tasks follow (its count only shrinks later).
         const std::size_t after = tasks.size() - 1 - i;

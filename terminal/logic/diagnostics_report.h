@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "run_event.h"
 #include "task_cells.h"
 #include "task_record.h"
 
@@ -61,6 +63,9 @@ struct DiagnosticsInput {
     CpuInfo cpu;
     unsigned comctl32 = 0;    // major * 100 + minor; 0 when unknown
     bool systemScheduleShown = false;
+    // The last result of each task of the schedule shown, by trimmed name
+    // (lastEventByTask of its run history).
+    std::map<std::string, RunEvent> lastResults;
 };
 
 // The shell's executable-type answer for a path (0: not an executable).
@@ -83,8 +88,11 @@ std::string diagnosticsReport(const DiagnosticsInput& input, const std::vector<c
                               const ExeTypeQuery& exeType, std::size_t bufferSize = kReportBufferSize);
 
 // The lines of one task in the report, its closing rule and blank line
-// included.
-std::string reportTaskLines(const TaskRecord& task, const ExeTypeQuery& exeType);
+// included. After its last run ("LRun") comes its last result from the run
+// history: "Result \t: 2026-12-09 04:00:05, exit 3", or "Result \t: none
+// recorded" without one (lastResult nullptr).
+std::string reportTaskLines(const TaskRecord& task, const ExeTypeQuery& exeType,
+                            const RunEvent* lastResult = nullptr);
 
 // The path the executable-type query is made on: the command trimmed, its
 // double quotes turned into blanks, trimmed again.

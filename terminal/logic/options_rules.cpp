@@ -32,26 +32,40 @@ SchedulerPageCheck checkSchedulerPage(SchedulerPageValues& v) {
     return {};
 }
 
+namespace {
+
+bool hasColor(int entry, ColorKind kind) {
+    if (entry < 0 || entry >= kColorListEntries) return false;
+    return kind == ColorKind::Background || entry != kUnusedAreaEntry;
+}
+
+}  // namespace
+
 std::vector<int> colorTargets(bool useColors, const std::vector<int>& selected, ColorKind kind) {
     if (!useColors) return {0};
-    const int limit = kind == ColorKind::Text ? kTextColorEntries : kColorEntries;
     std::vector<int> entries;
     for (int entry : selected)
-        if (entry >= 0 && entry < limit) entries.push_back(entry);
+        if (hasColor(entry, kind)) entries.push_back(entry);
     std::sort(entries.begin(), entries.end());
     entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
     return entries;
 }
 
 std::uint32_t entryColor(const TerminalSettings& s, int entry, ColorKind kind) {
+    if (entry == kFailedEntry) return kind == ColorKind::Background ? s.failedBkColor : s.failedTextColor;
     if (kind == ColorKind::Background) return s.bkColors[entry >= 0 && entry < kColorEntries ? entry : 0];
     return s.textColors[entry >= 0 && entry < kTextColorEntries ? entry : 0];
 }
 
 void setEntryColors(TerminalSettings& s, const std::vector<int>& entries, ColorKind kind, std::uint32_t color) {
     for (int entry : entries) {
-        if (kind == ColorKind::Background && entry >= 0 && entry < kColorEntries) s.bkColors[entry] = color;
-        if (kind == ColorKind::Text && entry >= 0 && entry < kTextColorEntries) s.textColors[entry] = color;
+        if (!hasColor(entry, kind)) continue;
+        if (entry == kFailedEntry)
+            (kind == ColorKind::Background ? s.failedBkColor : s.failedTextColor) = color;
+        else if (kind == ColorKind::Background)
+            s.bkColors[entry] = color;
+        else
+            s.textColors[entry] = color;
     }
     s.textColor = s.textColors[0];
     s.bkColor = s.bkColors[0];
@@ -63,9 +77,9 @@ SampleColors sampleEntryColors(const TerminalSettings& s, int entry) {
         colors.system = true;
         return colors;
     }
-    if (s.useColors && entry >= 0 && entry < kColorEntries) {
-        colors.background = s.bkColors[entry];
-        colors.text = entry < kTextColorEntries ? s.textColors[entry] : s.textColor;
+    if (s.useColors && entry >= 0 && entry < kColorListEntries) {
+        colors.background = entryColor(s, entry, ColorKind::Background);
+        colors.text = hasColor(entry, ColorKind::Text) ? entryColor(s, entry, ColorKind::Text) : s.textColor;
         return colors;
     }
     colors.text = s.textColor;

@@ -56,10 +56,11 @@ SchedulerPageCheck checkSchedulerPage(SchedulerPageValues& values);
 // The two colour buttons of the appearance page.
 enum class ColorKind { Text, Background };
 
-// The entries (0-9) a colour button edits: entry 0 without colour
-// highlighting; with it the selected entries among the first nine for the
-// text colour (none: nothing) and among all ten for the background. Ascending,
-// each once.
+// The entries of the colour list (0-10, terminal_settings.h) a colour button
+// edits: entry 0 without colour highlighting; with it the selected entries
+// that have a colour of that kind: for the text colour all but entry 9 ("Unused
+// list area"; none: nothing), for the background all eleven. Ascending, each
+// once.
 std::vector<int> colorTargets(bool useColors, const std::vector<int>& selected, ColorKind kind);
 
 // The colour an entry has (the text colour of entry 9, which has none, is
@@ -71,10 +72,10 @@ std::uint32_t entryColor(const TerminalSettings& settings, int entry, ColorKind 
 void setEntryColors(TerminalSettings& settings, const std::vector<int>& entries, ColorKind kind,
                     std::uint32_t color);
 
-// How the sample list draws an entry: with the system's colours (default
-// colours on), with the entry's own colours (colour highlighting on; entry 9
-// has no text colour of its own and takes entry 0's), or with the list's text
-// and background colours.
+// How the sample list draws an entry (0-10): with the system's colours
+// (default colours on), with the entry's own colours (colour highlighting on;
+// entry 9 has no text colour of its own and takes entry 0's), or with the
+// list's text and background colours.
 struct SampleColors {
     bool system = false;
     std::uint32_t text = 0;

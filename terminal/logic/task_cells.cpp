@@ -152,6 +152,9 @@ std::size_t taskCellText(const TaskRecord& record, int column, const CellOptions
     case kColumnCommand: writeCommand(record, names, w); break;
     case kColumnFolder: w.append(fieldView(record.folder)); break;
     case kColumnLastRun: writeLastRun(record, options, w); break;
+    case kColumnLastResult:
+        if (options.lastResult) w.append(resultText(*options.lastResult));
+        break;
     default: break;
     }
     return w.length();
@@ -169,6 +172,12 @@ RowColorEntries rowColorEntries(const TaskRecord& record) {
     int type = record.type >= kTypeApplication && record.type <= kTypeShutdown ? record.type : 0;
     if (record.active) return {1 + type, 11 + type};
     return {5 + type, 15 + type};
+}
+
+RowColors rowColors(const TerminalSettings& settings, const TaskRecord& record, bool lastRunFailed) {
+    if (lastRunFailed) return {settings.failedTextColor, settings.failedBkColor};
+    RowColorEntries entries = rowColorEntries(record);
+    return {settings.textColors[entries.text - kColorEntries], settings.bkColors[entries.background]};
 }
 
 namespace {
@@ -222,7 +231,23 @@ int compareLastRun(const TaskRecord& a, const TaskRecord& b) {
 
 }  // namespace
 
-int compareTasks(const TaskRecord& a, const TaskRecord& b, int column) {
+int compareLastResults(const RunEvent* a, const RunEvent* b) {
+    if (!a || !b) return threeWay(a != nullptr, b != nullptr);
+    if (int c = threeWay(isFailure(*a), isFailure(*b))) return c;
+    if (int c = threeWay(static_cast<int>(a->outcome), static_cast<int>(b->outcome))) return c;
+    if (int c = threeWay(a->hasCode, b->hasCode)) return c;
+    if (int c = threeWay(a->code, b->code)) return c;
+    const LaunchTime& x = a->time;
+    const LaunchTime& y = b->time;
+    const std::int32_t fields[][2] = {{x.year, y.year},     {x.month, y.month},   {x.day, y.day},
+                                      {x.hour, y.hour},     {x.minute, y.minute}, {x.second, y.second}};
+    for (const auto& f : fields)
+        if (int c = threeWay(f[0], f[1])) return c;
+    return 0;
+}
+
+int compareTasks(const TaskRecord& a, const TaskRecord& b, int column, const RunEvent* lastA,
+                 const RunEvent* lastB) {
     switch (column) {
     case kColumnDate:
         // Bit 7 is no weekday: it is neither shown nor sorted by.
@@ -236,30 +261,65 @@ int compareTasks(const TaskRecord& a, const TaskRecord& b, int column) {
     case kColumnCommand: return compareText(a.command, b.command);
     case kColumnFolder: return compareText(a.folder, b.folder);
     case kColumnLastRun: return compareLastRun(a, b);
+    case kColumnLastResult: return compareLastResults(lastA, lastB);
     default: return compareText(a.name, b.name);
     }
 }
 
-int validSortValue(int sortValue) { return sortValue >= 0 && sortValue < 2 * kColumnCount ? sortValue : 0; }
+namespace {
 
-int sortColumn(int sortValue) { return validSortValue(sortValue) % kColumnCount; }
+// The sort values of the first eight columns.
+constexpr int kFirstSortColumns = 8;
+constexpr int kLastResultAscending = 2 * kFirstSortColumns;
 
-bool sortDescending(int sortValue) { return validSortValue(sortValue) >= kColumnCount; }
+}  // namespace
 
-int compareTasksForSort(const TaskRecord& a, const TaskRecord& b, int sortValue) {
-    int c = compareTasks(a, b, sortColumn(sortValue));
+int validSortValue(int sortValue) { return sortValue >= 0 && sortValue < kSortValues ? sortValue : 0; }
+
+int sortColumn(int sortValue) {
+    int v = validSortValue(sortValue);
+    return v >= kLastResultAscending ? kColumnLastResult : v % kFirstSortColumns;
+}
+
+bool sortDescending(int sortValue) {
+    int v = validSortValue(sortValue);
+    return v >= kLastResultAscending ? v > kLastResultAscending : v >= kFirstSortColumns;
+}
+
+int sortValueOf(int column, bool descending) {
+    if (column == kColumnLastResult) return kLastResultAscending + (descending ? 1 : 0);
+    if (column < 0 || column >= kFirstSortColumns) column = 0;
+    return column + (descending ? kFirstSortColumns : 0);
+}
+
+int compareTasksForSort(const TaskRecord& a, const TaskRecord& b, int sortValue, const RunEvent* lastA,
+                        const RunEvent* lastB) {
+    int c = compareTasks(a, b, sortColumn(sortValue), lastA, lastB);
     return sortDescending(sortValue) ? -c : c;
 }
 
 int sortValueAfterClick(int sortValue, int clickedColumn) {
     if (clickedColumn < 0 || clickedColumn >= kColumnCount) return validSortValue(sortValue);
-    if (validSortValue(sortValue) == clickedColumn) return clickedColumn + kColumnCount;
-    return clickedColumn;
+    const bool ascendingByIt = sortColumn(sortValue) == clickedColumn && !sortDescending(sortValue);
+    return sortValueOf(clickedColumn, ascendingByIt);
 }
 
 int headerArrowBitmap(int sortValue, int column) {
     if (column != sortColumn(sortValue)) return kArrowBlankBitmap;
     return sortDescending(sortValue) ? kArrowDownBitmap : kArrowUpBitmap;
+}
+
+std::string historyTimeText(const LaunchTime& t, bool ampm) {
+    ShownHour hour = shownHour(t.hour, ampm);
+    char text[80];
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d%s", static_cast<int>(t.day),
+                  static_cast<int>(t.month), static_cast<int>(t.year), hour.hour, static_cast<int>(t.minute),
+                  static_cast<int>(t.second), hour.half);
+    return text;
+}
+
+std::string lastResultTip(const RunEvent& last, bool ampm) {
+    return "Last result: " + resultText(last) + ", " + historyTimeText(last.time, ampm);
 }
 
 }  // namespace kzo

@@ -11,7 +11,10 @@
 #include <cstddef>
 #include <string>
 
+#include "launch_time.h"
+#include "run_event.h"
 #include "task_record.h"
+#include "terminal_settings.h"
 
 namespace kzo {
 
@@ -25,7 +28,8 @@ enum TaskColumn : int {
     kColumnCommand = 5,
     kColumnFolder = 6,
     kColumnLastRun = 7,
-    kColumnCount = 8,
+    kColumnLastResult = 8,  // from the run history, not from the record
+    kColumnCount = 9,
 };
 
 // String numbers of the names the cells use, in the Terminal's string table:
@@ -51,13 +55,15 @@ struct CellOptions {
     bool ampm = false;          // the AMPM setting: hours on the 12-hour clock
     bool userSchedule = true;   // the schedule shown: logon tasks read "UserLogon",
                                 // on the system schedule "SysStartup"
+    const RunEvent* lastResult = nullptr;  // the task's newest history line, if any
 };
 
-// Writes the text of column 0-7 into out (size bytes), cut to fit and always
+// Writes the text of column 0-8 into out (size bytes), cut to fit and always
 // NUL-terminated when size > 0; returns the length written. This is the form
 // the list control's on-demand cell request wants (it hands over a buffer and
-// its size), and it allocates nothing. Column 0 is the name; a column outside
-// 0-7 gives an empty text.
+// its size). Column 0 is the name; column 8 the result of options.lastResult
+// in a few words ("0", "exit 3", "not started: <text>", "running", ...; empty
+// without one); a column outside 0-8 gives an empty text.
 std::size_t taskCellText(const TaskRecord& record, int column, const CellOptions& options,
                          const TaskListNames& names, char* out, std::size_t size);
 
@@ -74,19 +80,40 @@ struct RowColorEntries {
 };
 RowColorEntries rowColorEntries(const TaskRecord& record);
 
-// Ascending comparison of two tasks for a column (0-7), <0, 0 or >0. A column
-// outside 0-7 compares as column 0. Ties give 0: a stable sort keeps such rows
-// in store order. Any bytes give a strict weak order.
-int compareTasks(const TaskRecord& a, const TaskRecord& b, int column);
+// The colours of a row under colour highlighting: those of its entries, or the
+// failed rows' colours when its task's last run failed (lastRunFailed).
+struct RowColors {
+    std::uint32_t text;
+    std::uint32_t background;
+};
+RowColors rowColors(const TerminalSettings& settings, const TaskRecord& record, bool lastRunFailed);
+
+// Ascending comparison of two tasks for a column (0-8), <0, 0 or >0. A column
+// outside 0-8 compares as column 0. Ties give 0: a stable sort keeps such rows
+// in store order. Any bytes give a strict weak order. Column 8 compares the
+// last results lastA and lastB (nullptr: none recorded) by
+// compareLastResults.
+int compareTasks(const TaskRecord& a, const TaskRecord& b, int column, const RunEvent* lastA = nullptr,
+                 const RunEvent* lastB = nullptr);
+
+// The order of last results, ascending: none recorded first, then the results
+// that are no failure, then the failures; results alike by their kind of end,
+// then by their code, then by when they happened.
+int compareLastResults(const RunEvent* a, const RunEvent* b);
 
 // The sort value: 0-7 ascending by column 0-7, 8-15 descending by column
-// value - 8. A stored value outside 0-15 counts as 0.
+// value - 8, 16 ascending and 17 descending by column 8 (the first sixteen are
+// the values a Terminal of eight columns stores, the last two new). A stored
+// value outside 0-17 counts as 0.
+constexpr int kSortValues = 18;
 int validSortValue(int sortValue);
 int sortColumn(int sortValue);
 bool sortDescending(int sortValue);
+int sortValueOf(int column, bool descending);
 
 // compareTasks for a sort value, negated when descending.
-int compareTasksForSort(const TaskRecord& a, const TaskRecord& b, int sortValue);
+int compareTasksForSort(const TaskRecord& a, const TaskRecord& b, int sortValue, const RunEvent* lastA = nullptr,
+                        const RunEvent* lastB = nullptr);
 
 // The sort value after a click on a column header: ascending by the clicked
 // column becomes descending; anything else becomes ascending by the clicked
@@ -100,5 +127,13 @@ constexpr int kArrowDownBitmap = 412;
 
 // The bitmap a column's header shows for the sort value.
 int headerArrowBitmap(int sortValue, int column);
+
+// A time of the run history as the list shows times: "09.12.2026 04:00:05",
+// with AMPM "09.12.2026 04:00:05AM".
+std::string historyTimeText(const LaunchTime& time, bool ampm);
+
+// The line a row's tip gives its last result: "Last result: exit 3,
+// 09.12.2026 04:00:05" (the time of the history line).
+std::string lastResultTip(const RunEvent& last, bool ampm);
 
 }  // namespace kzo

@@ -4,13 +4,15 @@
 #include <cstring>
 
 #include "blanks.h"
+#include "task_cells.h"
 
 namespace kzo {
 
 namespace {
 
 constexpr std::size_t kColorTableBytes = 4 * (kColorEntries + kTextColorEntries);  // 76
-constexpr std::size_t kColumnOrderBytes = 4 * kTaskListColumns;                         // 32
+constexpr std::size_t kColumnOrderBytes = 4 * kFirstColumns;                            // 32
+constexpr std::size_t kFailedColorsBytes = 8;  // background, text
 constexpr std::size_t kFaceBytes = 32;
 
 std::uint32_t le32(const std::string& bytes, std::size_t offset) {
@@ -98,7 +100,7 @@ void loadColumnWidths(const Reader& r, ScreenSize screen, TerminalSettings& s) {
                               &s.commW, &s.sFoldW, &s.intW, &s.lrW};
     const char* names[] = {"TaskW", "DateW", "TimeW", "MonthW", "CommW", "SFoldW", "IntW", "LRW"};
     bool all = true;
-    for (int i = 0; i < kTaskListColumns; ++i) {
+    for (int i = 0; i < kFirstColumns; ++i) {
         std::uint32_t v;
         if (r.dword(names[i], v) && v <= screen.width)
             *fields[i] = static_cast<std::int32_t>(v);
@@ -106,6 +108,46 @@ void loadColumnWidths(const Reader& r, ScreenSize screen, TerminalSettings& s) {
             all = false;
     }
     if (!all) s.taskW = -1;  // the list then uses its default widths for all eight
+    std::uint32_t lastResult;
+    if (r.dword("LResW", lastResult) && lastResult <= screen.width) s.lResW = static_cast<std::int32_t>(lastResult);
+}
+
+// "ColOrder" holds the first eight columns in the header's order, "LResPos" the
+// place of the Last result column among all nine (missing: the last place).
+void loadColumnOrder(const Reader& r, TerminalSettings& s) {
+    s.colOrder = kNoColumnOrder;
+    std::string order;
+    if (!r.binary("ColOrder", kColumnOrderBytes, order)) return;
+    std::int32_t first[kFirstColumns];
+    bool seen[kFirstColumns] = {};
+    for (int i = 0; i < kFirstColumns; ++i) {
+        first[i] = static_cast<std::int32_t>(le32(order, 4 * i));
+        // The header can only hold an order that names each column once.
+        if (first[i] < 0 || first[i] >= kFirstColumns || seen[first[i]]) return;
+        seen[first[i]] = true;
+    }
+    std::uint32_t place = r.dwordOr("LResPos", kFirstColumns);
+    if (place > kFirstColumns) place = kFirstColumns;
+    for (int i = 0, from = 0; i < kTaskListColumns; ++i)
+        s.colOrder[i] = static_cast<std::uint32_t>(i) == place ? kFirstColumns : first[from++];
+}
+
+// The stored form of an order: the first eight columns and the place of the
+// ninth; no order stored (-1 first) when it names the columns otherwise.
+void columnOrderValues(const ColumnOrder& order, std::string& first, std::uint32_t& place) {
+    first.clear();
+    place = kFirstColumns;
+    if (!isColumnPermutation(order)) {
+        putLe32(first, static_cast<std::uint32_t>(-1));
+        for (int i = 1; i < kFirstColumns; ++i) putLe32(first, 0);
+        return;
+    }
+    for (int i = 0; i < kTaskListColumns; ++i) {
+        if (order[i] == kFirstColumns)
+            place = static_cast<std::uint32_t>(i);
+        else
+            putLe32(first, static_cast<std::uint32_t>(order[i]));
+    }
 }
 
 void loadColors(const Reader& r, TerminalSettings& s) {
@@ -116,6 +158,11 @@ void loadColors(const Reader& r, TerminalSettings& s) {
             s.textColors[i] = le32(table, 4 * (kColorEntries + i));
     } else {
         setDefaultColorTables(s);
+    }
+    std::string failed;
+    if (r.binary("ColorFail", kFailedColorsBytes, failed)) {
+        s.failedBkColor = le32(failed, 0);
+        s.failedTextColor = le32(failed, 4);
     }
     // The list's own colours are always those of "All tasks".
     s.textColor = s.textColors[0];
@@ -233,6 +280,8 @@ bool isColumnPermutation(const ColumnOrder& order) {
 void setDefaultColorTables(TerminalSettings& s) {
     s.bkColors.fill(kWhite);
     for (int i = 0; i < kTextColorEntries; ++i) s.textColors[i] = i < 5 ? kBlue : kDarkBlue;
+    s.failedBkColor = kWhite;
+    s.failedTextColor = kDarkRed;
 }
 
 TerminalSettings::TerminalSettings() { setDefaultColorTables(*this); }
@@ -242,13 +291,14 @@ bool TerminalSettings::operator==(const TerminalSettings& o) const {
            windowX == o.windowX && windowY == o.windowY && windowW == o.windowW &&
            windowH == o.windowH && taskW == o.taskW && dateW == o.dateW && timeW == o.timeW &&
            intW == o.intW && commW == o.commW && monthW == o.monthW && sFoldW == o.sFoldW &&
-           lrW == o.lrW && autoStart == o.autoStart && defColors == o.defColors &&
+           lrW == o.lrW && lResW == o.lResW && autoStart == o.autoStart && defColors == o.defColors &&
            fontValid == o.fontValid && userDatMissing == o.userDatMissing &&
            oneInst == o.oneInst && ampm == o.ampm && refreshTime == o.refreshTime &&
            sysLogF == o.sysLogF && userLogF == o.userLogF && view == o.view && grid == o.grid &&
            sort == o.sort && activeSched == o.activeSched && oneTouch == o.oneTouch &&
            autoQuote == o.autoQuote && tbText == o.tbText && colOrder == o.colOrder &&
-           bkColors == o.bkColors && textColors == o.textColors && useColors == o.useColors &&
+           bkColors == o.bkColors && textColors == o.textColors && failedBkColor == o.failedBkColor &&
+           failedTextColor == o.failedTextColor && useColors == o.useColors &&
            userDat == o.userDat && userLog == o.userLog && sysDat == o.sysDat &&
            sysLog == o.sysLog && userWav == o.userWav && sysWav == o.sysWav && font == o.font &&
            mtbs == o.mtbs && ltbs == o.ltbs && rbLayout == o.rbLayout && dbr == o.dbr;
@@ -267,7 +317,7 @@ TerminalSettings loadTerminalSettings(const RegistryView& terminal, const Regist
     // A sort value names a column and a direction; anything else would send the
     // list after a column it does not have.
     std::uint32_t sort = r.dwordOr("Sort", 0);
-    s.sort = sort <= 15 ? static_cast<std::int32_t>(sort) : 0;
+    s.sort = sort < kSortValues ? static_cast<std::int32_t>(sort) : 0;
     s.activeSched = r.flag("ActiveSched", false) ? 1 : 0;
     s.defColors = r.flag("DefColors", true);
     s.useColors = r.flag("UseColors", false);
@@ -278,14 +328,7 @@ TerminalSettings loadTerminalSettings(const RegistryView& terminal, const Regist
     s.mtbs = r.flag("MTBS", true);
     s.ltbs = r.flag("LTBS", false);
 
-    std::string order;
-    s.colOrder = {-1, 0, 0, 0, 0, 0, 0, 0};
-    if (r.binary("ColOrder", kColumnOrderBytes, order)) {
-        ColumnOrder stored;
-        for (int i = 0; i < kTaskListColumns; ++i) stored[i] = static_cast<std::int32_t>(le32(order, 4 * i));
-        // The header can only hold an order that names each column once.
-        if (isColumnPermutation(stored)) s.colOrder = stored;
-    }
+    loadColumnOrder(r, s);
 
     loadFont(r, s);
 
@@ -315,6 +358,10 @@ std::vector<SettingsWrite> terminalSettingsWrites(const TerminalSettings& s) {
     for (std::uint32_t c : s.bkColors) putLe32(table, c);
     for (std::uint32_t c : s.textColors) putLe32(table, c);
     w.push_back({false, "ColorHL", StoredValue::binary(table.data(), table.size())});
+    std::string failed;
+    putLe32(failed, s.failedBkColor);
+    putLe32(failed, s.failedTextColor);
+    w.push_back({false, "ColorFail", StoredValue::binary(failed.data(), failed.size())});
     dword("WindowX", s.windowX);
     dword("WindowY", s.windowY);
     dword("WindowW", s.windowW);
@@ -325,6 +372,7 @@ std::vector<SettingsWrite> terminalSettingsWrites(const TerminalSettings& s) {
     dword("MonthW", s.monthW);
     dword("IntW", s.intW);
     dword("LRW", s.lrW);
+    dword("LResW", s.lResW);
     dword("Grid", s.grid);
     dword("CommW", s.commW);
     dword("SFoldW", s.sFoldW);
@@ -338,8 +386,10 @@ std::vector<SettingsWrite> terminalSettingsWrites(const TerminalSettings& s) {
     dword("MTBS", s.mtbs);
     dword("LTBS", s.ltbs);
     std::string order;
-    for (std::int32_t c : s.colOrder) putLe32(order, static_cast<std::uint32_t>(c));
+    std::uint32_t place;
+    columnOrderValues(s.colOrder, order, place);
     w.push_back({false, "ColOrder", StoredValue::binary(order.data(), order.size())});
+    dword("LResPos", place);
     if (s.fontValid) {
         const ListFont& f = s.font;
         dword("FontH", f.height);

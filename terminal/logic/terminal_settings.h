@@ -76,10 +76,20 @@ struct ListFont {
     bool operator==(const ListFont& other) const;
 };
 
-constexpr int kTaskListColumns = 8;
+constexpr int kTaskListColumns = 9;
+// The columns whose widths ("TaskW" .. "LRW") and order ("ColOrder", 32 bytes)
+// are stored as they always were. Column 8, "Last result", came later: its
+// width and place are values of their own ("LResW", "LResPos"), so that a
+// Terminal that knows eight columns still reads the other values.
+constexpr int kFirstColumns = 8;
 constexpr int kColorEntries = 10;      // background table: entry 9 is "Unused list area"
 constexpr int kTextColorEntries = 9;   // text table: the first nine entries
 constexpr int kUnusedAreaEntry = 9;
+// The entry of the colour list after those of the two tables: rows whose task's
+// last run failed, with a background and a text colour of their own
+// (failedBkColor, failedTextColor; stored apart from "ColorHL" in "ColorFail").
+constexpr int kFailedEntry = 10;
+constexpr int kColorListEntries = 11;
 constexpr std::size_t kSettingsPathSize = 1300;  // the file names, with their zero
 
 // Which bar sits at each band position of the rebar.
@@ -111,14 +121,16 @@ using ConfirmationFlags = std::array<std::uint8_t, kConfirmationCount>;
 
 // The column order as the header holds it; first entry -1 = none stored.
 using ColumnOrder = std::array<std::int32_t, kTaskListColumns>;
+constexpr ColumnOrder kNoColumnOrder = {-1, 0, 0, 0, 0, 0, 0, 0, 0};
 
-// True when order names every column 0..7 exactly once.
+// True when order names every column 0..8 exactly once.
 bool isColumnPermutation(const ColumnOrder& order);
 
 // COLORREF values (red in the low byte).
 constexpr std::uint32_t kBlue = 0xFF0000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kDarkBlue = 0xA00000;
+constexpr std::uint32_t kDarkRed = 0x0000C0;
 
 struct TerminalSettings {
     std::int32_t hlp = 1;  // 1 HTML Help, 0 Windows Help
@@ -133,6 +145,7 @@ struct TerminalSettings {
     // Column widths in pixels; taskW -1 = none stored (the list's defaults).
     std::int32_t taskW = -1, dateW = 120, timeW = 48, intW = 69, commW = 198;
     std::int32_t monthW = 48, sFoldW = 40, lrW = 100;
+    std::int32_t lResW = 120;  // Last result: stored on its own, never reset with the others
 
     // Copies of executor values.
     bool autoStart = true;   // the User Scheduler's
@@ -147,14 +160,17 @@ struct TerminalSettings {
 
     std::int32_t view = 0;  // 0 Details, 1 List, 2 Large Icons
     bool grid = true;
-    std::int32_t sort = 0;  // 0-7 ascending by that column, 8-15 descending
+    std::int32_t sort = 0;  // a sort value of task_cells.h: 0-7 ascending by that column,
+                            // 8-15 descending, 16 and 17 by Last result
     std::int32_t activeSched = 0;  // 0 user schedule shown, 1 system schedule
     bool oneTouch = false;
     bool autoQuote = true;
     bool tbText = true;
-    ColumnOrder colOrder = {-1, 0, 0, 0, 0, 0, 0, 0};
+    ColumnOrder colOrder = kNoColumnOrder;
     std::array<std::uint32_t, kColorEntries> bkColors;
     std::array<std::uint32_t, kTextColorEntries> textColors;
+    std::uint32_t failedBkColor = kWhite;
+    std::uint32_t failedTextColor = kDarkRed;
     bool useColors = false;
 
     // Executor file names, unexpanded, each shorter than kSettingsPathSize.
@@ -171,7 +187,7 @@ struct TerminalSettings {
 };
 
 // The colour tables' defaults: backgrounds white; texts blue for entries 0-4,
-// dark blue for the inactive entries 5-8.
+// dark blue for the inactive entries 5-8; failed rows dark red on white.
 void setDefaultColorTables(TerminalSettings& settings);
 
 // Screen size in pixels, for the placement and width checks.

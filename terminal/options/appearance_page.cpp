@@ -14,9 +14,10 @@ namespace {
 
 constexpr int kSampleColumnWidth = 200;
 
-const char* const kEntryFallbacks[kColorEntries] = {
+const char* const kEntryFallbacks[kColorListEntries] = {
     "All tasks",           "Active Application",  "Active Document",  "Active Message",   "Active Shutdown",
-    "Inactive Application", "Inactive Document", "Inactive Message", "Inactive Shutdown", "Unused list area"};
+    "Inactive Application", "Inactive Document", "Inactive Message", "Inactive Shutdown", "Unused list area",
+    "Last run failed"};
 
 LOGFONTA toLogFont(const ListFont& f) {
     LOGFONTA lf = {};
@@ -84,8 +85,9 @@ void COps0::fillSample() {
     lvc.cx = kSampleColumnWidth;
     lvc.pszText = &column[0];
     ListView_InsertColumn(sample_, 0, &lvc);
-    for (int entry = 0; entry < kColorEntries; ++entry) {
-        std::string text = loadString(IDS_SAMPLE_FIRST + entry, kEntryFallbacks[entry]);
+    for (int entry = 0; entry < kColorListEntries; ++entry) {
+        unsigned id = entry == kFailedEntry ? IDS_SAMPLE_FAILED : IDS_SAMPLE_FIRST + entry;
+        std::string text = loadString(id, kEntryFallbacks[entry]);
         LVITEMA lvi = {};
         lvi.mask = LVIF_TEXT;
         lvi.iItem = entry;

@@ -1,7 +1,8 @@
 // The Terminal appearance page of the Options sheet (COps0, dialog 211): the
-// task list's colours and font, shown on a sample list of the ten colour
-// entries, and the list's and toolbars' switches. Every box writes its flag
-// into the working copy at once; the page has no validation and no Reset.
+// task list's colours and font, shown on a sample list of the eleven colour
+// entries (the last: rows whose last run failed), and the list's and
+// toolbars' switches. Every box writes its flag into the working copy at once;
+// the page has no validation and no Reset.
 #pragma once
 
 #include <windows.h>

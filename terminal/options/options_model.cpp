@@ -16,6 +16,7 @@ void keepFrameState(TerminalSettings& working, const TerminalSettings& live) {
     working.monthW = live.monthW;
     working.sFoldW = live.sFoldW;
     working.lrW = live.lrW;
+    working.lResW = live.lResW;
     working.colOrder = live.colOrder;
     working.sort = live.sort;
     working.view = live.view;

@@ -55,6 +55,7 @@ BOOL SchedulerPage::onInit() {
     check(IDC_SCHED_TOPMOST, s.topMost || lockTopMost_);
     check(IDC_SCHED_ACTDLG, s.actDlg);
     check(IDC_SCHED_LOGF, s.logF);
+    check(IDC_SCHED_HISTORY, s.history);
     if (lockTopMost_) {
         EnableWindow(item(IDC_SCHED_TOPMOST), FALSE);
         EnableWindow(item(IDC_SCHED_ACTDLG), FALSE);
@@ -129,6 +130,7 @@ bool SchedulerPage::leave() {
     s.ampm = checked(IDC_SCHED_AMPM);
     s.topMost = checked(IDC_SCHED_TOPMOST);
     s.actDlg = checked(IDC_SCHED_ACTDLG);
+    s.history = checked(IDC_SCHED_HISTORY);
 
     SchedulerPageValues values;
     values.dat = dialogText(hwnd(), IDC_SCHED_DAT);
@@ -160,6 +162,7 @@ void SchedulerPage::reset() {
     check(IDC_SCHED_ACTIVE, true);
     check(IDC_SCHED_REPERR, true);
     check(IDC_SCHED_WARN, false);
+    check(IDC_SCHED_HISTORY, true);
     SendDlgItemMessageA(hwnd(), IDC_SCHED_REFRESH_SPIN, UDM_SETPOS32, 0, kDefaultRefresh);
     SetDlgItemInt(hwnd(), IDC_SCHED_REFRESH, kDefaultRefresh, FALSE);
 }

@@ -16,8 +16,8 @@ class SchedulerPage : public OptionsPage {
 public:
     bool leave() override;
     bool resettable() const override { return true; }
-    // Run automatically, Active and Report errors on, Warn off, refresh 10
-    // minutes; the rest as it is.
+    // Run automatically, Active, Report errors and the run history on, Warn
+    // off, refresh 10 minutes; the rest as it is.
     void reset() override;
 
 protected:

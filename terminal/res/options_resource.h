@@ -1,5 +1,5 @@
 // Resource ids of the scheduler control, the Options dialog and its pages, the
-// Convert dialog and the information windows (options.rc). Only #defines: the
+// Convert dialog, the information windows and the History window (options.rc). Only #defines: the
 // resource compiler reads this file too. Controls take 1400-1599; strings the
 // system numbers carry their numbers, the others 7750-7799.
 #pragma once
@@ -15,6 +15,7 @@
 #define IDD_SYSTEM_INFORMATION     222
 #define IDD_OPS_SETTINGS           240
 #define IDD_SCHEDULE_PROPERTIES    245
+#define IDD_HISTORY                246
 
 // Options dialog
 #define IDC_OPTIONS_TITLE          1401
@@ -40,6 +41,7 @@
 #define IDC_SCHED_LOGF             1424
 #define IDC_SCHED_LOG              1425
 #define IDC_SCHED_LOG_BROWSE       1426
+#define IDC_SCHED_HISTORY          1427
 
 // Terminal appearance page
 #define IDC_LOOK_SAMPLE            1431
@@ -79,6 +81,11 @@
 #define IDC_PROP_SIZE              1503
 #define IDC_PROP_TASKS             1504
 #define IDC_PROP_EXECUTOR          1505
+
+// History window
+#define IDC_HISTORY_LIST           1511
+#define IDC_HISTORY_COUNT          1512
+#define IDC_HISTORY_REFRESH        1513
 
 // Strings the system numbers
 #define IDS_PROPERTIES_TAB         6105  // "Properties"
@@ -129,3 +136,8 @@
 #define IDS_SAVE_USER_FAILED       7763
 #define IDS_SAVE_SYSTEM_FAILED     7764
 #define IDS_PATH_TOO_LONG          7765
+#define IDS_SAMPLE_FAILED          7766  // the colour list's entry 10
+#define IDS_HISTORY_COLUMN_FIRST   7767  // 7767-7770: Task, Started, Ended, Result
+#define IDS_HISTORY_OF_TASK        7771
+#define IDS_HISTORY_COUNT          7772
+#define IDS_HISTORY_OFF            7773

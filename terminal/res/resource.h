@@ -60,6 +60,7 @@
 #define ID_SAVE                2106
 #define ID_TASK_COPY           2107
 #define ID_TASK_PASTE          2108
+#define ID_TASK_HISTORY        2109  // the History window of the chosen task
 #define ID_OPTIONS             2201
 #define ID_START_SCHEDULER     2202
 #define ID_VIEW_LOGFILE        2203
@@ -69,6 +70,7 @@
 #define ID_VIEW_LIST           2304
 #define ID_VIEW_LARGE_ICONS    2305
 #define ID_VIEW_USER_SCHEDULE  2306
+#define ID_VIEW_HISTORY        2307  // the History window of the schedule shown
 #define ID_SYSTEM_INFORMATION  2400
 #define ID_MAIN_TOOLBAR        2401
 #define ID_WEB_HOME            2402
@@ -140,5 +142,5 @@
 #define IDS_LABEL_WEB          7808
 #define IDS_LABEL_ABOUT        7809
 #define IDS_LABEL_HELP         7810
-// Column headers of the task list, in column order
+// Column headers of the task list, in column order (7740-7748)
 #define IDS_COLUMN_FIRST       7740

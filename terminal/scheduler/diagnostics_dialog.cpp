@@ -45,6 +45,7 @@ bool DiagnosticsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
 
 std::string frameDiagnosticsReport(CMainFrame& frame) {
     DiagnosticsInput input = gatherDiagnostics(frame.programFolder(), !frame.userScheduleShown());
+    input.lastResults = frame.list().lastResults();
     // The selected rows, in list order: each row is its own record, so two
     // tasks of one name are both reported.
     TaskList& list = frame.list();

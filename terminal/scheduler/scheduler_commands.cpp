@@ -2,6 +2,7 @@
 
 #include "convert_dialog.h"
 #include "diagnostics_dialog.h"
+#include "history_dialog.h"
 #include "main_frame.h"
 #include "resource.h"
 #include "schedule_properties.h"
@@ -29,6 +30,8 @@ void registerSchedulerCommands(CMainFrame& frame) {
     c.add(ID_DIAGNOSTICS, [f] { runDiagnostics(*f); });
     c.add(ID_SYSTEM_INFORMATION, [f] { showSystemInformation(*f); });
     c.add(ID_SCHEDULE_PROPERTIES, [f] { showScheduleProperties(*f); });
+    c.add(ID_VIEW_HISTORY, [f] { showHistory(*f, false); });
+    c.add(ID_TASK_HISTORY, [f] { showHistory(*f, true); });
 }
 
 }  // namespace kzo

@@ -1,5 +1,6 @@
 // The frame's commands for the schedulers: Start, Stop, Active, View and Clear
-// Logfile, Convert, Diagnostics, System Information and Schedule properties.
+// Logfile, Convert, Diagnostics, System Information, Schedule properties and
+// History.
 #pragma once
 
 namespace kzo {

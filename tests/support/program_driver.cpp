@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include "win_handles.h"
 
 namespace kzo::test {
@@ -152,6 +154,33 @@ void closeOwnBoxes() {
 bool settle(HWND window, std::uint32_t timeoutMs) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+int listViewRows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string listViewText(HWND list, int row, int column) {
+    constexpr std::size_t kTextSize = 1024;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (!process) return "(no process)";
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote) return "(no memory)";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = remote + sizeof(LVITEMA);
+    item.cchTextMax = kTextSize;
+    std::string text(kTextSize, '\0');
+    if (WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr)) {
+        LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+        if (!ReadProcessMemory(process.get(), remote + sizeof(LVITEMA), text.data(), kTextSize, nullptr)) length = 0;
+        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    } else {
+        text.clear();
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return text;
 }
 
 }  // namespace kzo::test

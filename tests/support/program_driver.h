@@ -68,6 +68,12 @@ std::string readAndAnswerBox(DWORD pid, const std::string& caption, int button =
 // for tests that must not leave one open.
 void closeOwnBoxes();
 
+// The rows of another process's list view, and the text of one of its cells.
+// The list view's messages carry pointers that are not marshalled between
+// processes: the item and its text buffer are made in the list's process.
+int listViewRows(HWND list);
+std::string listViewText(HWND list, int row, int column);
+
 // Sends a message that is processed after every message sent to the window
 // before it: once it returns, the window has handled them, unless a handler
 // was itself waiting for a reply to a message it sent (Shell_NotifyIcon does),

@@ -75,6 +75,8 @@ TEST(DiagnosticsReport, LinesThatDependOnTheSystem) {
     }
 }
 
+std::string lineOf(const std::string& lines, const std::string& label);
+
 TaskRecord task0805() {
     TaskRecord r = record("Backup");
     setField(r.command, "copy.bat");
@@ -131,9 +133,40 @@ TEST(DiagnosticsReport, WholeReportWithOneTask) {
         "DOM    \t: 01,15,L\r\n"
         "Time \t: 08:05, Post,[00:00-23:59] \r\n"
         "LRun   \t:  1. 1.1900  0: 0\r\n"
+        "Result \t: none recorded\r\n"
         "_______________________\r\n\r\n"
         "<END OF REPORT>";
     EXPECT_EQ(expected, diagnosticsReport(sampleInput(), {&r}, kNoQuery));
+}
+
+// The task's last result comes from the run history after its last run, found
+// by its trimmed name; the lines before it stay as they were.
+TEST(DiagnosticsReport, EachTaskWithItsLastResult) {
+    TaskRecord backup = task0805();
+    setField(backup.name, "  Backup ");
+    TaskRecord other = record("Clock");
+    DiagnosticsInput in = sampleInput();
+    RunEvent failed;
+    failed.task = "Backup";
+    failed.time = launchTimeAt(2026, 12, 9, 4, 0, 5);
+    failed.outcome = RunOutcome::NotStarted;
+    failed.hasCode = true;
+    failed.code = 2;
+    failed.text = "The system cannot find the file specified.";
+    in.lastResults["Backup"] = failed;
+    const std::string report = diagnosticsReport(in, {&backup, &other}, nullptr);
+    const std::string backupBlock =
+        "LRun   \t:  1. 1.1900  0: 0\r\n"
+        "Result \t: 2026-12-09 04:00:05, not started: The system cannot find the file specified.\r\n"
+        "_______________________\r\n\r\nName   \t: Clock\r\n";
+    EXPECT_NE(std::string::npos, report.find(backupBlock)) << report;
+    EXPECT_NE(std::string::npos, report.find("Result \t: none recorded\r\n_______________________\r\n\r\n<END"))
+        << "Clock has none";
+
+    failed.outcome = RunOutcome::Exited;
+    failed.code = 3;
+    failed.text.clear();
+    EXPECT_EQ("Result \t: 2026-12-09 04:00:05, exit 3", lineOf(reportTaskLines(backup, nullptr, &failed), "Result \t:"));
 }
 
 std::string lineOf(const std::string& lines, const std::string& label) {

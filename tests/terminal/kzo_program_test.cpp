@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "program_driver.h"
+#include "system_error.h"
 #include "test_support.h"
 #include "win_handles.h"
 
@@ -34,6 +35,12 @@ constexpr WPARAM kCopy = 2107;
 constexpr WPARAM kPaste = 2108;
 constexpr WPARAM kSave = 2106;
 constexpr WPARAM kSelectAll = 2500;
+constexpr WPARAM kTaskHistory = 2109;
+constexpr WPARAM kViewHistory = 2307;
+constexpr int kLastResultColumn = 8;
+constexpr int kHistoryList = 1511;
+constexpr int kHistoryTaskColumn = 0;
+constexpr int kHistoryResultColumn = 3;
 
 // The stamp an executor writes when it launches a task.
 bool stampedToday(const TaskRecord& task) {
@@ -328,6 +335,63 @@ TEST_F(TerminalProgram, ATaskPastedWhileTheFileIsHeldIsKeptForTheNextSave) {
     PostMessageA(frame, WM_COMMAND, kSave, 0);
     ASSERT_TRUE(waitUntil([&] { return test::readSchedule(userSchedule).size() == 3; }));
     EXPECT_NE(nullptr, findTask(test::readSchedule(userSchedule), "Backup (1)"));
+    closeFrame(*kzo, frame);
+}
+
+// What became of a pass's launches shows in the list without a Refresh (the
+// Terminal watches the run history), and in the History window, newest first.
+TEST_F(TerminalProgram, ThePassesResultsShowInTheListAndTheHistoryWindow) {
+    ASSERT_FALSE(test::mutexExists("KZOMutexUsr")) << "a User Scheduler runs already";
+    test::writeSchedule(userSchedule,
+                        {test::everyMinuteTask("Fails", test::fixtureCommand(dir.file("fails.txt"),
+                                                                             "--exit-after 100 --exit-code 3")),
+                         test::everyMinuteTask("Missing", dir.file("missing.exe"))});
+    user.setDword("RefreshTime", 60);
+    user.setDword("RepErr", 0);  // no box for the program that cannot start
+    user.setDword("Warn", 0);
+    user.setDword("History", 1);
+    test::waitForMidMinute();
+    auto kzo = start();
+    HWND frame = frameOf(*kzo);
+    ASSERT_NE(nullptr, frame);
+    HWND list = FindWindowExA(frame, nullptr, "SysListView32", nullptr);
+    ASSERT_EQ(2, test::listViewRows(list));
+    EXPECT_EQ("", test::listViewText(list, 0, kLastResultColumn)) << "nothing recorded yet";
+
+    ChildProcess tickr(test::quoted(test::buildTreeProgram("..\\tray\\tickr.exe")));
+    const std::string notStarted = "not started: " + systemErrorText(ERROR_FILE_NOT_FOUND);
+    // The rows are sorted by name: "Fails", then "Missing".
+    EXPECT_TRUE(waitUntil([&] {
+        return test::listViewText(list, 0, kLastResultColumn) == "exit 3" &&
+               test::listViewText(list, 1, kLastResultColumn) == notStarted;
+    }, 30000)) << test::listViewText(list, 0, kLastResultColumn) << " | "
+               << test::listViewText(list, 1, kLastResultColumn) << "\n"
+               << test::readFile(userSchedule + ".history");
+    PostMessageA(FindWindowA("KZOClass", "KZO Window"), 32876, 0, 0);
+    EXPECT_TRUE(tickr.waitForExit().has_value());
+
+    PostMessageA(frame, WM_COMMAND, kViewHistory, 0);
+    HWND history = test::waitForBox(kzo->pid(), "History");
+    ASSERT_NE(nullptr, history);
+    HWND runs = GetDlgItem(history, kHistoryList);
+    std::map<std::string, std::string> resultOf;  // each task's newest run
+    for (int row = test::listViewRows(runs) - 1; row >= 0; --row)
+        resultOf[test::listViewText(runs, row, kHistoryTaskColumn)] = test::listViewText(runs, row, kHistoryResultColumn);
+    EXPECT_EQ(2u, resultOf.size());
+    EXPECT_EQ("exit 3", resultOf["Fails"]);
+    EXPECT_EQ(notStarted, resultOf["Missing"]);
+    ASSERT_TRUE(test::answerBox(history, IDCANCEL));
+
+    // From the task: its runs alone.
+    PostMessageA(list, WM_KEYDOWN, VK_END, 0);
+    PostMessageA(frame, WM_COMMAND, kTaskHistory, 0);
+    history = test::waitForBox(kzo->pid(), "History of \"Missing\"");
+    ASSERT_NE(nullptr, history);
+    runs = GetDlgItem(history, kHistoryList);
+    ASSERT_GE(test::listViewRows(runs), 1);
+    for (int row = 0; row < test::listViewRows(runs); ++row)
+        EXPECT_EQ("Missing", test::listViewText(runs, row, kHistoryTaskColumn)) << row;
+    ASSERT_TRUE(test::answerBox(history, IDCANCEL));
     closeFrame(*kzo, frame);
 }
 

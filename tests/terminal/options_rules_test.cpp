@@ -80,6 +80,8 @@ TEST(ColorTargets, FollowTheSelectionOnlyWithColourHighlighting) {
         {true, {9, 3, 1, 3}, ColorKind::Text, {1, 3}},
         {true, {9, 3, 1}, ColorKind::Background, {1, 3, 9}},
         {true, {}, ColorKind::Background, {}},
+        {true, {10, 9, 11}, ColorKind::Text, {10}},  // the failed rows have both colours
+        {true, {11, 10, -1}, ColorKind::Background, {10}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.entries, colorTargets(c.useColors, c.selected, c.kind))
@@ -96,6 +98,13 @@ TEST(EntryColors, ListColoursFollowEntryZero) {
     EXPECT_EQ(kWhite, s.bkColor) << "entry 0's background is unchanged";
     EXPECT_EQ(0x00FF00u, entryColor(s, 9, ColorKind::Background));
     EXPECT_EQ(0x123456u, entryColor(s, 9, ColorKind::Text)) << "entry 9 shows entry 0's text colour";
+
+    EXPECT_EQ(kDarkRed, entryColor(s, kFailedEntry, ColorKind::Text));
+    setEntryColors(s, {kFailedEntry}, ColorKind::Text, 0x0000EE);
+    setEntryColors(s, {kFailedEntry}, ColorKind::Background, 0x00EE00);
+    EXPECT_EQ(0x0000EEu, s.failedTextColor);
+    EXPECT_EQ(0x00EE00u, s.failedBkColor);
+    EXPECT_EQ(0x123456u, s.textColor) << "entry 0 untouched";
 }
 
 TEST(SampleColors, EachEntryItsOwnOnlyWithHighlightingAndOwnColours) {
@@ -118,6 +127,9 @@ TEST(SampleColors, EachEntryItsOwnOnlyWithHighlightingAndOwnColours) {
     SampleColors unused = sampleEntryColors(s, 9);
     EXPECT_EQ(0x000044u, unused.text);
     EXPECT_EQ(0x000033u, unused.background);
+    SampleColors failed = sampleEntryColors(s, kFailedEntry);
+    EXPECT_EQ(kDarkRed, failed.text);
+    EXPECT_EQ(kWhite, failed.background);
 
     s.useColors = false;
     five = sampleEntryColors(s, 5);

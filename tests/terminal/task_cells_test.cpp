@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -27,6 +28,20 @@ TaskRecord task(const Edit& edit) {
 constexpr CellOptions k24h{false, true};
 constexpr CellOptions kAmpm{true, true};
 constexpr CellOptions kSystem{false, false};
+
+// A history line of a task's launch: its result, code and text, at 04:00:05.
+RunEvent event(RunOutcome outcome, bool hasCode = false, std::uint32_t code = 0, const char* text = "",
+               int second = 5) {
+    RunEvent e;
+    e.task = "Task";
+    e.time = launchTimeAt(2026, 12, 9, 4, 0, second);
+    e.started = launchTimeAt(2026, 12, 9, 4, 0, 0);
+    e.outcome = outcome;
+    e.hasCode = hasCode;
+    e.code = code;
+    e.text = text;
+    return e;
+}
 
 TEST(TaskCells, TextsOfEveryColumn) {
     struct Case {
@@ -85,6 +100,30 @@ TEST(TaskCells, TextsOfEveryColumn) {
     }
 }
 
+TEST(TaskCells, LastResultInAFewWordsWithItsTimeInTheTip) {
+    const struct {
+        RunEvent last;
+        const char* cell;
+    } cases[] = {
+        {event(RunOutcome::Exited, true, 0), "0"},
+        {event(RunOutcome::Exited, true, 3), "exit 3"},
+        {event(RunOutcome::NotStarted, true, 2, "The system cannot find the file specified."),
+         "not started: The system cannot find the file specified."},
+        {event(RunOutcome::Started), "running"},
+        {event(RunOutcome::Declined), "declined"},
+    };
+    for (const auto& c : cases) {
+        CellOptions options = k24h;
+        options.lastResult = &c.last;
+        EXPECT_EQ(c.cell, taskCellText(task([](TaskRecord&) {}), kColumnLastResult, options));
+    }
+    EXPECT_EQ("", taskCellText(task([](TaskRecord&) {}), kColumnLastResult, k24h)) << "none recorded";
+    EXPECT_EQ("Last result: exit 3, 09.12.2026 04:00:05", lastResultTip(cases[1].last, false));
+    RunEvent evening = event(RunOutcome::Declined);
+    evening.time.hour = 21;
+    EXPECT_EQ("Last result: declined, 09.12.2026 09:00:05PM", lastResultTip(evening, true));
+}
+
 TEST(TaskCells, FieldsWithoutTheirNulStopAtTheirWidth) {
     TaskRecord r = task([](TaskRecord& r) { r.type = kTypeMessage; });
     std::memset(r.name, 'N', sizeof r.name);
@@ -116,7 +155,49 @@ TEST(TaskRowColors, EntriesByStateAndType) {
     }
 }
 
+// Under colour highlighting a row whose last run failed takes the failed
+// rows' colours whatever its type and state; the others their entries'.
+TEST(TaskRowColors, FailedRowsTakeTheirOwnColours) {
+    TerminalSettings s;
+    s.textColors[7] = 0x000007;
+    s.bkColors[7] = 0x000070;
+    s.failedTextColor = 0x0000AA;
+    s.failedBkColor = 0x00AA00;
+    TaskRecord inactiveMessage = task([](TaskRecord& r) { r.active = 0; r.type = kTypeMessage; });
+    RowColors plain = rowColors(s, inactiveMessage, false);
+    EXPECT_EQ(0x000007u, plain.text);
+    EXPECT_EQ(0x000070u, plain.background);
+    RowColors failed = rowColors(s, inactiveMessage, true);
+    EXPECT_EQ(0x0000AAu, failed.text);
+    EXPECT_EQ(0x00AA00u, failed.background);
+}
+
 int sign(int value) { return (value > 0) - (value < 0); }
+
+// Ascending: none recorded, results that are no failure, failures; alike
+// results by code, then by time.
+TEST(TaskSort, LastResultsFromNoneToFailures) {
+    const RunEvent ordered[] = {
+        event(RunOutcome::Started),
+        event(RunOutcome::Exited, true, 0, "", 1),
+        event(RunOutcome::Exited, true, 0, "", 9),
+        event(RunOutcome::Declined),
+        event(RunOutcome::Exited, true, 3),
+        event(RunOutcome::Exited, true, 10),
+        event(RunOutcome::NotStarted, true, 2, "The system cannot find the file specified."),
+    };
+    const TaskRecord r = task([](TaskRecord&) {});
+    EXPECT_EQ(-1, sign(compareTasks(r, r, kColumnLastResult, nullptr, &ordered[0]))) << "none recorded first";
+    EXPECT_EQ(0, compareTasks(r, r, kColumnLastResult, nullptr, nullptr));
+    for (std::size_t i = 0; i < std::size(ordered); ++i) {
+        EXPECT_EQ(0, compareTasks(r, r, kColumnLastResult, &ordered[i], &ordered[i])) << i;
+        for (std::size_t j = i + 1; j < std::size(ordered); ++j) {
+            EXPECT_EQ(-1, sign(compareTasks(r, r, kColumnLastResult, &ordered[i], &ordered[j]))) << i << " < " << j;
+            EXPECT_EQ(1, sign(compareTasksForSort(r, r, sortValueOf(kColumnLastResult, true), &ordered[i], &ordered[j])))
+                << "descending " << i << " > " << j;
+        }
+    }
+}
 
 TEST(TaskSort, EachColumnsRule) {
     struct Case {
@@ -164,12 +245,18 @@ TEST(TaskSort, EachColumnsRule) {
 TEST(TaskSort, HeaderClicksAndArrows) {
     struct Case {
         int current, clicked, next;
-    } const cases[] = {{0, 0, 8}, {8, 0, 0}, {1, 1, 9}, {9, 1, 1}, {9, 3, 3}, {3, 1, 1}, {42, 2, 2}, {-1, 0, 8}, {2, 8, 2}};
+    } const cases[] = {{0, 0, 8},   {8, 0, 0},   {1, 1, 9},   {9, 1, 1},  {9, 3, 3},  {3, 1, 1},  {42, 2, 2},
+                       {-1, 0, 8},  {2, 9, 2},   {2, 8, 16},  {8, 8, 16}, {16, 8, 17}, {17, 8, 16}, {16, 0, 0},
+                       {17, 7, 7},  {18, 8, 16}};
     for (const Case& c : cases)
         EXPECT_EQ(c.next, sortValueAfterClick(c.current, c.clicked)) << c.current << " click " << c.clicked;
     EXPECT_EQ(kArrowUpBitmap, headerArrowBitmap(1, 1));
     EXPECT_EQ(kArrowDownBitmap, headerArrowBitmap(9, 1));
     EXPECT_EQ(kArrowBlankBitmap, headerArrowBitmap(9, 0));
+    EXPECT_EQ(kArrowUpBitmap, headerArrowBitmap(16, kColumnLastResult));
+    EXPECT_EQ(kArrowDownBitmap, headerArrowBitmap(17, kColumnLastResult));
+    EXPECT_EQ(kArrowBlankBitmap, headerArrowBitmap(8, kColumnLastResult)) << "8 is Task, descending";
+    EXPECT_EQ(kColumnTask, sortColumn(18)) << "beyond the last value: the default";
 }
 
 // Records of random bytes: every column orders them consistently (antisymmetric
@@ -182,18 +269,33 @@ TEST(TaskSort, RandomRecordsAreOrderedConsistently) {
         for (std::size_t i = 0; i < sizeof r; ++i) bytes[i] = static_cast<unsigned char>(random() % 4 ? 0 : random());
         r.name[0] = static_cast<char>('a' + random() % 3);  // some equal names
     }
+    // Their last results: none for some, of every outcome, code and a few times.
+    std::vector<RunEvent> results(records.size());
+    std::vector<const RunEvent*> last(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        results[i] = event(static_cast<RunOutcome>(random() % 16), random() % 2 != 0, random() % 3, "x",
+                           static_cast<int>(random() % 3));
+        last[i] = random() % 5 ? &results[i] : nullptr;
+    }
+    const std::size_t n = records.size();
     for (int column = 0; column < kColumnCount; ++column) {
-        for (const TaskRecord& a : records) {
-            for (const TaskRecord& b : records) {
-                int ab = sign(compareTasks(a, b, column));
-                ASSERT_EQ(-ab, sign(compareTasks(b, a, column))) << column;
-                for (const TaskRecord& c : records) {
-                    if (ab <= 0 && compareTasks(b, c, column) <= 0) {
-                        ASSERT_LE(compareTasks(a, c, column), 0) << column;
+        auto compare = [&](std::size_t x, std::size_t y) {
+            return compareTasks(records[x], records[y], column, last[x], last[y]);
+        };
+        for (std::size_t a = 0; a < n; ++a) {
+            for (std::size_t b = 0; b < n; ++b) {
+                int ab = sign(compare(a, b));
+                ASSERT_EQ(-ab, sign(compare(b, a))) << column;
+                for (std::size_t c = 0; c < n; ++c) {
+                    if (ab <= 0 && compare(b, c) <= 0) {
+                        ASSERT_LE(compare(a, c), 0) << column;
                     }
                 }
             }
-            for (CellOptions o : {k24h, kAmpm, kSystem}) taskCellText(a, column, o);
+            for (CellOptions o : {k24h, kAmpm, kSystem}) {
+                o.lastResult = last[a];
+                taskCellText(records[a], column, o);
+            }
         }
     }
 }

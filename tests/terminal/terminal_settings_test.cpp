@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "terminal_settings.h"
 
@@ -21,7 +23,7 @@ StoredValue bytes(std::initializer_list<int> list) {
     return s;
 }
 
-StoredValue int32s(std::initializer_list<std::int32_t> list) {
+StoredValue int32s(const std::vector<std::int32_t>& list) {
     std::string b;
     for (std::int32_t v : list) b.append(reinterpret_cast<const char*>(&v), 4);
     return StoredValue::binary(b.data(), b.size());
@@ -94,10 +96,22 @@ TEST(TerminalSettingsLoad, HandEditedValuesFallBackOneByOne) {
          [](const TerminalSettings& s) { return s.colOrder[0] == -1; }},
         {"column out of range", "ColOrder", int32s({0, 1, 2, 3, 4, 5, 6, 8}),
          [](const TerminalSettings& s) { return s.colOrder[0] == -1; }},
-        {"column order", "ColOrder", int32s({7, 6, 5, 4, 3, 2, 1, 0}),
-         [](const TerminalSettings& s) { return s.colOrder == ColumnOrder{7, 6, 5, 4, 3, 2, 1, 0}; }},
+        {"column order of eight, Last result after them", "ColOrder", int32s({7, 6, 5, 4, 3, 2, 1, 0}),
+         [](const TerminalSettings& s) { return s.colOrder == ColumnOrder{7, 6, 5, 4, 3, 2, 1, 0, 8}; }},
+        {"column order of nine in one value", "ColOrder", int32s({8, 7, 6, 5, 4, 3, 2, 1, 0}),
+         [](const TerminalSettings& s) { return s.colOrder[0] == -1; }},
+        {"sort by Last result, descending", "Sort", StoredValue::dword(17),
+         [](const TerminalSettings& s) { return s.sort == 17; }},
+        {"sort 18", "Sort", StoredValue::dword(18),
+         [](const TerminalSettings& s) { return s.sort == 0; }},
+        {"failed rows' colours", "ColorFail", int32s({0x112233, 0x445566}),
+         [](const TerminalSettings& s) { return s.failedBkColor == 0x112233 && s.failedTextColor == 0x445566; }},
+        {"failed rows' colours of 12 bytes", "ColorFail", int32s({1, 2, 3}),
+         [](const TerminalSettings& s) { return s.failedBkColor == kWhite && s.failedTextColor == kDarkRed; }},
         {"colour table of 75 bytes", "ColorHL", StoredValue::binary(std::string(75, 'x').data(), 75),
          [](const TerminalSettings& s) { return s.textColor == kBlue && s.bkColors[9] == kWhite; }},
+        {"colour table of 84 bytes", "ColorHL", StoredValue::binary(std::string(84, 'x').data(), 84),
+         [](const TerminalSettings& s) { return s.textColor == kBlue && s.failedTextColor == kDarkRed; }},
         {"help type 7", "Hlp", StoredValue::dword(7),
          [](const TerminalSettings& s) { return s.hlp == 1; }},
     };
@@ -112,11 +126,56 @@ TEST(TerminalSettingsLoad, ColumnWidthsCountOnlyAllTogether) {
     MemoryKey terminal;
     const char* names[] = {"TaskW", "DateW", "TimeW", "MonthW", "CommW", "SFoldW", "IntW", "LRW"};
     for (const char* name : names) terminal.set(name, StoredValue::dword(50));
-    EXPECT_EQ(50, load(terminal).taskW);
+    EXPECT_EQ(50, load(terminal).taskW) << "the eight of a Terminal that knew no Last result";
+    EXPECT_EQ(120, load(terminal).lResW) << "Last result's own default";
+    terminal.set("LResW", StoredValue::dword(90));
+    EXPECT_EQ(90, load(terminal).lResW);
     terminal.values.erase("IntW");
     EXPECT_EQ(-1, load(terminal).taskW) << "a missing IntW alone resets all eight";
+    EXPECT_EQ(90, load(terminal).lResW) << "but not the ninth";
     terminal.set("IntW", StoredValue::dword(2000));
     EXPECT_EQ(-1, load(terminal).taskW) << "a width beyond the screen";
+    terminal.set("LResW", StoredValue::dword(2000));
+    EXPECT_EQ(120, load(terminal).lResW);
+}
+
+// "ColOrder" keeps the eight columns it always held, as a Terminal of eight
+// columns reads it; the place of Last result among the nine is "LResPos".
+TEST(TerminalSettingsLoad, ColumnOrderOfEightWithThePlaceOfTheNinth) {
+    const struct {
+        std::vector<std::int32_t> stored;
+        int place;  // -1: no LResPos
+        ColumnOrder order;
+    } cases[] = {
+        {{1, 0, 2, 3, 4, 5, 7, 6}, -1, {1, 0, 2, 3, 4, 5, 7, 6, 8}},
+        {{1, 0, 2, 3, 4, 5, 7, 6}, 0, {8, 1, 0, 2, 3, 4, 5, 7, 6}},
+        {{1, 0, 2, 3, 4, 5, 7, 6}, 3, {1, 0, 2, 8, 3, 4, 5, 7, 6}},
+        {{1, 0, 2, 3, 4, 5, 7, 6}, 8, {1, 0, 2, 3, 4, 5, 7, 6, 8}},
+        {{1, 0, 2, 3, 4, 5, 7, 6}, 9, {1, 0, 2, 3, 4, 5, 7, 6, 8}},
+        {{1, 0, 2, 3, 4, 5, 7, 7}, 0, kNoColumnOrder},
+        {{-1, 0, 0, 0, 0, 0, 0, 0}, 2, kNoColumnOrder},
+    };
+    for (const auto& c : cases) {
+        MemoryKey terminal;
+        terminal.set("ColOrder", int32s(c.stored));
+        if (c.place >= 0) terminal.set("LResPos", StoredValue::dword(static_cast<std::uint32_t>(c.place)));
+        EXPECT_EQ(c.order, load(terminal).colOrder) << "LResPos " << c.place;
+    }
+}
+
+TEST(TerminalSettingsSave, ColumnOrderIsWrittenAsEightAndAPlace) {
+    TerminalSettings s;
+    s.colOrder = {1, 0, 8, 2, 3, 4, 5, 7, 6};
+    std::map<std::string, StoredValue> written;
+    for (const SettingsWrite& w : terminalSettingsWrites(s)) written[w.name] = w.value;
+    EXPECT_EQ(int32s({1, 0, 2, 3, 4, 5, 7, 6}).bytes, written["ColOrder"].bytes);
+    EXPECT_EQ(StoredValue::dword(2).bytes, written["LResPos"].bytes);
+
+    s.colOrder = kNoColumnOrder;
+    for (const SettingsWrite& w : terminalSettingsWrites(s)) written[w.name] = w.value;
+    EXPECT_EQ(int32s({-1, 0, 0, 0, 0, 0, 0, 0}).bytes, written["ColOrder"].bytes) << "none, as before";
+    EXPECT_EQ(StoredValue::dword(8).bytes, written["LResPos"].bytes);
+    EXPECT_EQ(76u, written["ColorHL"].bytes.size()) << "the colour table keeps its size";
 }
 
 TEST(TerminalSettingsLoad, FontCountsOnlyWhenHeightWidthAndFaceAreRead) {
@@ -176,8 +235,10 @@ TEST(TerminalSettingsSave, WhatIsWrittenReadsBackEqual) {
     s.windowX = 10;
     s.taskW = 200;
     s.view = 2;
-    s.sort = 11;
-    s.colOrder = {1, 0, 2, 3, 4, 5, 7, 6};
+    s.colOrder = {1, 0, 2, 3, 4, 5, 8, 7, 6};
+    s.lResW = 77;
+    s.sort = 16;
+    s.failedBkColor = 0x010203;
     s.bkColors[9] = 0x123456;
     s.textColors[0] = 0x654321;
     s.textColor = 0x654321;
