@@ -13,7 +13,9 @@
 #include "days_of_month.h"
 #include "due_rule.h"
 #include "fuzz_input.h"
+#include "minute_walk.h"
 #include "next_run.h"
+#include "zones.h"
 
 namespace {
 
@@ -36,18 +38,8 @@ ZoneRule readZone(fuzz::FuzzInput& in, bool& present) {
     case 0:
         present = false;
         break;
-    case 1:
-        z.bias = -60;
-        z.shift = 60;
-        z.toDaylight = {3, 5, 0, 0, 120};
-        z.toStandard = {10, 5, 0, 0, 180};
-        break;
-    case 2:
-        z.bias = 300;
-        z.shift = 60;
-        z.toDaylight = {3, 2, 0, 0, 120};
-        z.toStandard = {11, 1, 0, 0, 120};
-        break;
+    case 1: z = test::europeanZone(); break;
+    case 2: z = test::northAmericanZone(); break;
     default:
         z.bias = in.number<std::int16_t>() % 900;
         z.shift = in.byte() % 121;
@@ -133,38 +125,6 @@ bool plainDateGate(const TaskRecord& r, const LaunchTime& t) {
     return false;
 }
 
-// Minute by minute from the moment through `minutes` minutes of the local
-// clock: skipped minutes are not there, the one after them makes them up, the
-// repeated ones come round twice (the second time as standard time).
-NextRun walk(const TaskRecord& r, DueContext c, int minutes) {
-    const LaunchTime start = c.now;
-    for (int i = 0; i < minutes; ++i, c.now = followingMinute(c.now)) {
-        DueContext pass = c;
-        if (c.zone) {
-            const DayChange change = clockChangeOn(*c.zone, c.now.year, c.now.month, c.now.day);
-            const int n = c.now.hour * 60 + c.now.minute;
-            if (change.skipped.holds(n)) continue;
-            if (!change.skipped.empty() && n == change.skipped.last + 1 && i > 0) {
-                const bool startDay = start.day == c.now.day && start.month == c.now.month;
-                pass.skipped = {startDay ? std::max(change.skipped.first, start.hour * 60 + start.minute)
-                                         : change.skipped.first,
-                                change.skipped.last};
-            }
-            if (isDue(r, pass)) return {NextRunKind::At, c.now};
-            if (!change.repeated.empty() && n == change.repeated.last) {
-                for (int m = change.repeated.first; m <= change.repeated.last; ++m) {
-                    pass.now = launchTimeAt(c.now.year, c.now.month, c.now.day, m / 60, m % 60);
-                    pass.secondPass = true;
-                    if (isDue(r, pass)) return {NextRunKind::At, pass.now};
-                }
-            }
-            continue;
-        }
-        if (isDue(r, pass)) return {NextRunKind::At, c.now};
-    }
-    return {};
-}
-
 bool sameMinute(const LaunchTime& a, const LaunchTime& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute;
 }
@@ -202,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     from.zone = zoned ? &zone : nullptr;
     constexpr int kHorizon = 2 * 1440;
     const NextRun next = findNextRun(record, from);
-    const NextRun truth = walk(record, from, kHorizon);
+    const NextRun truth = test::walkToNextRun(record, from, kHorizon);
     if (truth.kind == NextRunKind::At) {
         FUZZ_CHECK(next.kind == NextRunKind::At && sameMinute(next.when, truth.when));
     } else if (next.kind == NextRunKind::At) {

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "minute_walk.h"
 #include "next_run.h"
 #include "next_run_text.h"
 #include "zones.h"
@@ -199,38 +200,10 @@ std::string describe(const TaskRecord& r, const LaunchTime& t) {
     return text;
 }
 
-// Minute by minute from `from` through `minutes` minutes: the first minute the
-// due test says yes to, as the executor would meet it. With a zone's rule the
-// walk knows where the clock jumps: a skipped minute is not there, the minute
-// after them makes them up, and the repeated minutes come round twice.
+// The walk from `from`, on the whole minute.
 NextRun bruteForce(const TaskRecord& r, DueContext c, int minutes) {
     c.now.second = 0;
-    const LaunchTime start = c.now;
-    for (int i = 0; i < minutes; ++i, c.now = followingMinute(c.now)) {
-        DueContext pass = c;
-        if (c.zone) {
-            const DayChange change = clockChangeOn(*c.zone, c.now.year, c.now.month, c.now.day);
-            const int n = c.now.hour * 60 + c.now.minute;
-            if (change.skipped.holds(n)) continue;
-            if (!change.skipped.empty() && n == change.skipped.last + 1 && i > 0) {
-                bool startDay = start.day == c.now.day && start.month == c.now.month;
-                pass.skipped = {startDay ? std::max(change.skipped.first, start.hour * 60 + start.minute)
-                                         : change.skipped.first,
-                                change.skipped.last};
-            }
-            if (isDue(r, pass)) return {NextRunKind::At, c.now};
-            if (!change.repeated.empty() && n == change.repeated.last) {
-                for (int m = change.repeated.first; m <= change.repeated.last; ++m) {
-                    pass.now = launchTimeAt(c.now.year, c.now.month, c.now.day, m / 60, m % 60);
-                    pass.secondPass = true;
-                    if (isDue(r, pass)) return {NextRunKind::At, pass.now};
-                }
-            }
-            continue;
-        }
-        if (isDue(r, pass)) return {NextRunKind::At, c.now};
-    }
-    return {};
+    return test::walkToNextRun(r, c, minutes);
 }
 
 struct RandomCase {
