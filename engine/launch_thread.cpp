@@ -195,4 +195,18 @@ bool startLaunchThread(const LaunchRequest& request, PlatformActions& actions,
     return true;
 }
 
+RunNowLaunch runNowLaunch(const TaskRecord& task, const LaunchTime& now, const std::string& history) {
+    RunNowLaunch run;
+    run.request.task = task;
+    run.request.warn = false;
+    run.request.repErr = true;
+    run.request.time = now;
+    run.request.history = history;
+    run.request.runNow = true;
+    run.options.prompt = false;
+    run.options.reportErrors = true;
+    run.options.caller = MessageCaller::Terminal;
+    return run;
+}
+
 }  // namespace kzo

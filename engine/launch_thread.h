@@ -33,4 +33,13 @@ int runLaunch(const LaunchRequest& request, PlatformActions& actions,
 bool startLaunchThread(const LaunchRequest& request, PlatformActions& actions,
                        const LaunchOptions& options = LaunchOptions());
 
+// The Terminal's Run, and the command line's: the task launched at `now`
+// without the Warn prompt, a failure to start always reported to the user,
+// written into `history` (empty: none) as "run now".
+struct RunNowLaunch {
+    LaunchRequest request;
+    LaunchOptions options;
+};
+RunNowLaunch runNowLaunch(const TaskRecord& task, const LaunchTime& now, const std::string& history);
+
 }  // namespace kzo

@@ -294,25 +294,16 @@ int runTask(const Schedule& schedule, const TaskRecord& task, ToolOutput& output
     if (task.type == kTypeMessage && !schedule.wav.empty())
         PlaySoundA(expanded(schedule.wav).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     static ConsoleActions* actions = new ConsoleActions;  // outlives any display thread
-    LaunchRequest request;
-    request.task = task;
-    request.warn = false;
-    request.repErr = true;
-    request.time = SystemClock().now();
-    request.runNow = true;
-    if (schedule.keepsHistory) request.history = historyFileOf(schedule.fileName);
-    LaunchOptions options;
-    options.prompt = false;
-    options.reportErrors = true;
-    options.caller = MessageCaller::Terminal;
-    runLaunch(request, *actions, options);
+    const RunNowLaunch run = runNowLaunch(task, SystemClock().now(),
+                                          schedule.keepsHistory ? historyFileOf(schedule.fileName) : std::string());
+    runLaunch(run.request, *actions, run.options);
     actions->waitForDisplays();
     if (!actions->failure().empty()) {
         output.err(actions->failure() + "\n");
         return kTaskWindows;
     }
     const std::string name = fieldText(task.name);
-    const std::string result = request.history.empty() ? std::string() : lastResultOf(lastResults(schedule), task);
+    const std::string result = run.request.history.empty() ? std::string() : lastResultOf(lastResults(schedule), task);
     output.out(result.empty() ? "Task \"" + name + "\" started.\n" : "Task \"" + name + "\" ran: " + result + ".\n");
     return kTaskDone;
 }

@@ -51,18 +51,8 @@ std::string runNowHistory(const char* scheduleFile, bool userSchedule) {
 }
 
 bool startRunNow(const TaskRecord& task, const std::string& history) {
-    LaunchRequest request;
-    request.task = task;
-    request.warn = false;
-    request.repErr = true;
-    request.time = SystemClock().now();
-    request.history = history;
-    request.runNow = true;
-    LaunchOptions options;
-    options.prompt = false;
-    options.reportErrors = true;
-    options.caller = MessageCaller::Terminal;
-    return startLaunchThread(request, terminalActions(), options);
+    const RunNowLaunch run = runNowLaunch(task, SystemClock().now(), history);
+    return startLaunchThread(run.request, terminalActions(), run.options);
 }
 
 void recordRunNowsStillRunning() { runHistory().recordStillRunning(SystemClock().now()); }
