@@ -99,4 +99,16 @@ void closeTerminalBounded(const CloseBounds& bounds, const std::function<void(DW
     }
 }
 
+void ClosingProcesses::keep(DWORD pid) {
+    if (pid == 0 || pid == GetCurrentProcessId()) return;
+    if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid)) processes_.emplace_back(process);
+}
+
+void ClosingProcesses::waitAll(DWORD start, DWORD boundMs) const {
+    for (const UniqueHandle& process : processes_) {
+        const DWORD elapsed = GetTickCount() - start;
+        WaitForSingleObject(process.get(), elapsed < boundMs ? boundMs - elapsed : 0);
+    }
+}
+
 }  // namespace kzo

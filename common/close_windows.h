@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
+
+#include "win_handles.h"
 
 namespace kzo {
 
@@ -26,5 +29,23 @@ void closeWindowsBounded(const char* windowClass, const char* title, const Close
 // that one runs, the windows that follow (the main window after the first-run
 // dialog) are closed in turn, until none has shown for giveUpMs.
 void closeTerminalBounded(const CloseBounds& bounds = {}, const std::function<void(DWORD pid)>& asked = {});
+
+// The processes of the windows asked to close: their files can be replaced or
+// deleted only once they have ended, which a closed window does not promise
+// (a program may take a moment to end, or hold its file a moment longer on
+// 95/98/Me).
+class ClosingProcesses {
+public:
+    void keep(DWORD pid);  // this process is left out
+    std::function<void(DWORD pid)> keeper() {
+        return [this](DWORD pid) { keep(pid); };
+    }
+    // Waits for each kept process to end, all of them within boundMs of
+    // `start` (a GetTickCount reading).
+    void waitAll(DWORD start, DWORD boundMs) const;
+
+private:
+    std::vector<UniqueHandle> processes_;
+};
 
 }  // namespace kzo

@@ -34,6 +34,8 @@ constexpr const char* kUninstallEntry = "KZO Scheduler";
 // to settle after it.
 constexpr DWORD kServiceRemovalWaitMs = 30000;
 constexpr DWORD kAfterServiceRemovalMs = 2000;
+// How long the programs asked to close get to end.
+constexpr DWORD kProgramsEndWaitMs = 10000;
 // CREATE_DEFAULT_ERROR_MODE | CREATE_SEPARATE_WOW_VDM | CREATE_NEW_CONSOLE.
 // FOF_SILENT | FOF_NOCONFIRMATION | FOF_FILESONLY.
 constexpr FILEOP_FLAGS kDeleteFlags = 0x94;
@@ -211,8 +213,11 @@ int runUninstaller() {
                     MB_ICONQUESTION | MB_YESNO) != IDYES)
         return 1;
 
-    closeWindowsBounded(kExecutorClass, kExecutorTitle);
-    closeTerminalBounded();
+    // The files can go once the programs asked to close have ended.
+    ClosingProcesses closing;
+    closeWindowsBounded(kExecutorClass, kExecutorTitle, CloseBounds(), closing.keeper());
+    closeTerminalBounded(CloseBounds(), closing.keeper());
+    closing.waitAll(GetTickCount(), kProgramsEndWaitMs);
     if (isWindowsNt()) removeService(folder);
 
     deleteProgramFiles(folder);

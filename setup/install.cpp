@@ -48,11 +48,6 @@ bool fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void keepProcess(DWORD pid, std::vector<UniqueHandle>& processes) {
-    if (pid == 0 || pid == GetCurrentProcessId()) return;
-    if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid)) processes.emplace_back(process);
-}
-
 // The process of a running service, or 0. QueryServiceStatusEx came with
 // Windows 2000; on NT 4.0 the process is not known and the stop is awaited
 // through the service's state instead.
@@ -68,13 +63,13 @@ DWORD serviceProcess(SC_HANDLE service) {
 
 // Sends the service the stop control; its process, while it runs, is kept.
 // Returns the service, opened, when its process is not known.
-UniqueService stopService(std::vector<UniqueHandle>& processes) {
+UniqueService stopService(ClosingProcesses& processes) {
     UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return UniqueService();
     UniqueService service(OpenServiceA(manager.get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS));
     if (!service) return UniqueService();
     DWORD process = serviceProcess(service.get());
-    if (process) keepProcess(process, processes);
+    if (process) processes.keep(process);
     SERVICE_STATUS ignored;
     ControlService(service.get(), SERVICE_CONTROL_STOP, &ignored);
     return process ? UniqueService() : std::move(service);
@@ -91,19 +86,16 @@ void waitForStop(SC_HANDLE service, DWORD start) {
 // Step 1: the Executors, the Terminals and the service are asked to end, and
 // given the time to (instead of a fixed pause that may be too short).
 void stopRunningCopies() {
-    std::vector<UniqueHandle> processes;
+    ClosingProcesses processes;
     const CloseBounds bounds{kGiveUpWindowMs, kRepostMs, kMaxPosts};
-    auto keep = [&](DWORD pid) { keepProcess(pid, processes); };
-    closeWindowsBounded(kExecutorClass, kExecutorTitle, bounds, keep);
-    for (const std::string& title : olderTerminalTitles()) closeWindowsBounded(nullptr, title.c_str(), bounds, keep);
-    closeTerminalBounded(bounds, keep);
+    closeWindowsBounded(kExecutorClass, kExecutorTitle, bounds, processes.keeper());
+    for (const std::string& title : olderTerminalTitles())
+        closeWindowsBounded(nullptr, title.c_str(), bounds, processes.keeper());
+    closeTerminalBounded(bounds, processes.keeper());
     UniqueService unknownProcess;
     if (isWindowsNt()) unknownProcess = stopService(processes);
     const DWORD start = GetTickCount();
-    for (const UniqueHandle& process : processes) {
-        DWORD elapsed = GetTickCount() - start;
-        WaitForSingleObject(process.get(), elapsed < kStopWaitMs ? kStopWaitMs - elapsed : 0);
-    }
+    processes.waitAll(start, kStopWaitMs);
     if (unknownProcess) waitForStop(unknownProcess.get(), start);
 }
 
