@@ -14,9 +14,32 @@ char folded(char c) {
     return c;
 }
 
-std::string_view withoutTrailingSeparators(std::string_view folder) {
-    while (!folder.empty() && isSeparator(folder.back())) folder.remove_suffix(1);
-    return folder;
+// The folder as Windows reads it, for comparing: "/" read as "\\", ASCII
+// letters in lower case, each name without the trailing dots and blanks that
+// Windows drops ("KZO." and "KZO " are "KZO"), no separator at the end.
+std::string foldedFolder(std::string_view folder) {
+    const std::string trimmed = trimBlanks(folder);
+    std::string result;
+    std::size_t nameStart = 0;
+    auto endName = [&] {
+        const std::string_view name(result.data() + nameStart, result.size() - nameStart);
+        if (name == "." || name == "..") return;
+        std::size_t keep = name.size();
+        while (keep > 0 && (name[keep - 1] == '.' || name[keep - 1] == ' ')) --keep;
+        result.resize(nameStart + keep);
+    };
+    for (char c : trimmed) {
+        if (isSeparator(c)) {
+            endName();
+            result += '\\';
+            nameStart = result.size();
+        } else {
+            result += folded(c);
+        }
+    }
+    endName();
+    while (!result.empty() && result.back() == '\\') result.pop_back();
+    return result;
 }
 
 }  // namespace
@@ -38,17 +61,7 @@ std::string folderOfCommand(std::string_view commandLine) {
     return programFolderOf(path);
 }
 
-bool sameFolder(std::string_view a, std::string_view b) {
-    std::string left = trimBlanks(a);
-    std::string right = trimBlanks(b);
-    std::string_view x = withoutTrailingSeparators(left);
-    std::string_view y = withoutTrailingSeparators(right);
-    if (x.size() != y.size()) return false;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        if (folded(x[i]) != folded(y[i])) return false;
-    }
-    return true;
-}
+bool sameFolder(std::string_view a, std::string_view b) { return foldedFolder(a) == foldedFolder(b); }
 
 std::string withSeparator(std::string_view folder) {
     std::string result(folder);

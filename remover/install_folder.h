@@ -17,8 +17,10 @@ std::string programFolderOf(std::string_view programPath);
 // whole trimmed text. Empty when the command names no folder.
 std::string folderOfCommand(std::string_view commandLine);
 
-// Whether two folders are the same: ASCII letters compared without case, "/"
-// and "\" alike, trailing separators and surrounding blanks ignored.
+// Whether two folders are the same as Windows reads them: ASCII letters
+// compared without case, "/" and "\" alike, trailing separators and
+// surrounding blanks ignored, and each name without its trailing dots and
+// blanks (an older setup stored the folder "KZO." that Windows made "KZO").
 bool sameFolder(std::string_view a, std::string_view b);
 
 // The folder with a "\" added when it ends in neither "\" nor "/".

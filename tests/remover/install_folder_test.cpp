@@ -40,13 +40,19 @@ TEST(InstallFolder, FolderOfTheUninstallCommand) {
     for (const Case& c : cases) EXPECT_EQ(c.folder, folderOfCommand(c.command)) << c.command;
 }
 
-TEST(InstallFolder, SameFolderIgnoresCaseSeparatorsAndTrailingSeparators) {
+TEST(InstallFolder, SameFolderAsWindowsReadsTheNames) {
     EXPECT_TRUE(sameFolder("C:\\Program Files\\KZO\\", "c:\\program files\\kzo"));
     EXPECT_TRUE(sameFolder("C:/KZO/", "C:\\KZO\\\\"));
     EXPECT_TRUE(sameFolder(" C:\\KZO\\ ", "C:\\KZO"));
     EXPECT_FALSE(sameFolder("C:\\KZO\\", "C:\\KZO2\\"));
     EXPECT_FALSE(sameFolder("C:\\KZO\\Sub\\", "C:\\KZO\\"));
     EXPECT_FALSE(sameFolder("D:\\KZO\\", "C:\\KZO\\"));
+    // Names as Windows makes them: trailing dots and blanks dropped, name by name.
+    EXPECT_TRUE(sameFolder("C:\\Program Files\\KZO\\", "C:\\Program Files\\KZO.\\"));
+    EXPECT_TRUE(sameFolder("C:\\a\\b\\c", "C:\\a\\b. \\c .."));
+    EXPECT_TRUE(sameFolder("\\\\server\\share\\KZO", "\\\\server.\\share \\KZO"));
+    EXPECT_FALSE(sameFolder("C:\\KZO\\", "C:\\KZO.x\\"));
+    EXPECT_FALSE(sameFolder("C:\\KZO\\", "C:\\KZO\\..\\"));  // ".." is a name of its own
 }
 
 TEST(InstallFolder, OnlyTheInstallationIsEmptied) {
@@ -63,6 +69,8 @@ TEST(InstallFolder, OnlyTheInstallationIsEmptied) {
         {"C:\\Windows\\System32\\", "\"C:\\Program Files\\KZO\\remover.exe\"", true, false},
         {"C:\\Program Files\\KZO\\Sub\\", "\"C:\\Program Files\\KZO\\remover.exe\"", true, false},
         {"C:\\KZO\\", "\"remover.exe\"", true, false},  // an entry without a folder matches none
+        // An older setup stored the folder as typed, "KZO.", where Windows made "KZO".
+        {"C:\\Program Files\\KZO\\", "\"C:\\Program Files\\KZO.\\remover.exe\"", true, true},
         // Without an entry, the suite's own programs mark the installation.
         {"C:\\KZO\\", "", true, true},
         {"C:\\KZO\\", "   ", true, true},
