@@ -94,7 +94,8 @@ int runTerminal(HINSTANCE module, const char* commandLine) {
 
     TerminalSettings settings = readTerminalSettings();
     if (wantsAboutOnly(commandLine ? commandLine : "")) {
-        showAboutBox(module, nullptr, [&] { openHelp(nullptr, folder, settings.hlp, 3); });
+        // No main window shows: setup and the uninstaller find the box by its mark to close it.
+        showAboutBox(module, nullptr, [&] { openHelp(nullptr, folder, settings.hlp, 3); }, kTerminalWindowProperty);
         return 0;
     }
 

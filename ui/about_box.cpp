@@ -14,10 +14,12 @@ constexpr int kProgramIcon = 128;
 
 class AboutBox : public DialogBase {
 public:
-    AboutBox(HINSTANCE module, std::function<void()> credits) : module_(module), credits_(std::move(credits)) {}
+    AboutBox(HINSTANCE module, std::function<void()> credits, const char* mark)
+        : module_(module), credits_(std::move(credits)), mark_(mark) {}
 
 protected:
     BOOL onInit() override {
+        if (mark_) SetPropA(hwnd(), mark_, reinterpret_cast<HANDLE>(1));
         HICON icon = LoadIconA(module_, MAKEINTRESOURCEA(kProgramIcon));
         SendDlgItemMessageA(hwnd(), IDC_UI_ABOUT_ICON, STM_SETICON,
                             reinterpret_cast<WPARAM>(icon ? icon : LoadIconA(nullptr, IDI_APPLICATION)), 0);
@@ -28,6 +30,10 @@ protected:
         // OK has the focus, not the first link.
         SetFocus(item(IDOK));
         return FALSE;
+    }
+
+    void onDestroy() override {
+        if (mark_) RemovePropA(hwnd(), mark_);
     }
 
     bool onCommand(int id, int, HWND) override {
@@ -56,6 +62,7 @@ private:
 
     HINSTANCE module_;
     std::function<void()> credits_;
+    const char* mark_;
     UniqueFont bold_;  // outlives the dialog's controls
     HyperLink home_;
     HyperLink mail_;
@@ -63,8 +70,8 @@ private:
 
 }  // namespace
 
-INT_PTR showAboutBox(HINSTANCE module, HWND owner, std::function<void()> credits) {
-    AboutBox box(module, std::move(credits));
+INT_PTR showAboutBox(HINSTANCE module, HWND owner, std::function<void()> credits, const char* mark) {
+    AboutBox box(module, std::move(credits), mark);
     return box.runModal(module, IDD_UI_ABOUT, owner);
 }
 

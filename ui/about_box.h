@@ -17,7 +17,8 @@ constexpr const char* kAboutSupportMail = "mailto:support@veldmark.example";
 // Shows the About box modally; the dialog template comes from module, the
 // icon is module's icon 128 (the system's application icon without one).
 // credits may be empty (the button is then disabled). Returns IDOK, or -1 when
-// the dialog could not be shown.
-INT_PTR showAboutBox(HINSTANCE module, HWND owner, std::function<void()> credits);
+// the dialog could not be shown. A box shown on its own may carry a window
+// property named `mark` (value 1) while it shows, by which other programs find it.
+INT_PTR showAboutBox(HINSTANCE module, HWND owner, std::function<void()> credits, const char* mark = nullptr);
 
 }  // namespace kzo

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "program_driver.h"
+#include "suite_names.h"
 #include "system_error.h"
 #include "test_support.h"
 #include "win_handles.h"
@@ -134,6 +135,7 @@ TEST_F(TerminalProgram, AboutOptionInAnyCaseShowsOnlyTheAboutBox) {
     ASSERT_NE(nullptr, about);
     EXPECT_NE(std::string::npos, test::boxText(about).find("Version 6.30, Build 677"));
     EXPECT_TRUE(test::findWindows(kzo->pid(), kFrameClass, "", false).empty());
+    EXPECT_NE(nullptr, GetPropA(about, kTerminalWindowProperty)) << "setup and the uninstaller close it by its mark";
     ASSERT_TRUE(test::answerBox(about, IDOK));
     EXPECT_EQ(0u, kzo->waitForExit().value_or(99));
 }
