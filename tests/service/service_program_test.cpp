@@ -14,6 +14,7 @@
 #include "application_log.h"
 #include "execution_log.h"
 #include "program_driver.h"
+#include "run_event.h"
 #include "scheduler_settings.h"
 #include "service_test_support.h"
 #include "system_error.h"
@@ -277,6 +278,18 @@ TEST_F(ServiceProgramTest, ServiceRunsADueTaskAndFollowsPauseContinueAndStop) {
     EXPECT_EQ(now.wYear - 1900, stamped.lastYear);
     ASSERT_TRUE(test::waitUntil([&] { return test::fileSize(log) > 0; }, 10000));
     EXPECT_EQ(formatLogLine(stamped, false), test::readFile(log));
+
+    // The service follows the program it started into its own run history.
+    const std::string history = historyFileOf(schedule());
+    EXPECT_TRUE(test::waitUntil(
+        [&] {
+            for (const RunOfTask& run : runsOf(parseHistory(test::readFile(history))))
+                if (run.last.task == "service task" && run.last.outcome == RunOutcome::Exited)
+                    return !run.last.runNow;
+            return false;
+        },
+        15000))
+        << test::readFile(history);
 
     SERVICE_STATUS status{};
     ASSERT_TRUE(ControlService(service.get(), SERVICE_CONTROL_PAUSE, &status));
