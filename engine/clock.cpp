@@ -53,6 +53,9 @@ ZoneRule SystemClock::zoneRule() {
     ZoneRule rule;
     DWORD id = GetTimeZoneInformation(&zone);
     if (id == TIME_ZONE_ID_INVALID) return rule;
+    // A damaged zone whose biases reach beyond a day is taken as none.
+    for (LONG minutes : {zone.Bias, zone.StandardBias, zone.DaylightBias})
+        if (minutes < -24 * 60 || minutes > 24 * 60) return rule;
     rule.bias = zone.Bias + zone.StandardBias;
     // No daylight time: the zone has none, or the system is told not to
     // adjust the clock for it.

@@ -57,7 +57,8 @@ int changeKey(const ZoneChange& c, int year) {
     return dayOfYear(year, c.month, day) * kMinutesPerDay + c.minute;
 }
 
-bool hasDaylightTime(const ZoneRule& rule) { return rule.shift > 0; }
+// A shift of more than a day is no zone's (a damaged zone): no daylight time.
+bool hasDaylightTime(const ZoneRule& rule) { return rule.shift > 0 && rule.shift <= kMinutesPerDay; }
 
 // The local minutes from..to - 1 (counted from the start of the year) that
 // fall on the day starting at dayStart.

@@ -27,7 +27,8 @@ struct ZoneChange {
 
 struct ZoneRule {
     int bias = 0;   // minutes: UTC = local standard time + bias
-    int shift = 0;  // minutes the clock runs ahead in daylight time; 0 or less: no daylight time
+    int shift = 0;  // minutes the clock runs ahead in daylight time; 0 or less, or more
+                    // than a day: no daylight time
     ZoneChange toDaylight;  // at this local standard time the clock goes forward by shift
     ZoneChange toStandard;  // at this local daylight time it goes back by shift
 };

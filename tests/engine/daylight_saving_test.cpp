@@ -49,6 +49,8 @@ TEST(ZoneRule, SkipsAndRepeatsTheRightMinutesOnTheRightDays) {
     dated.toDaylight = {4, 7, 0, 2026, 3 * 60};  // 7 April 2026 only
     ZoneRule none = europeanZone();
     none.shift = 0;
+    ZoneRule damaged = europeanZone();
+    damaged.shift = 2000000000;
     struct Case {
         const char* what;
         ZoneRule zone;
@@ -72,6 +74,7 @@ TEST(ZoneRule, SkipsAndRepeatsTheRightMinutesOnTheRightDays) {
         {"a dated change in its year", dated, 2026, 4, 7, "03:00-03:59", ""},
         {"a dated change in another year", dated, 2027, 4, 7, "", ""},
         {"no daylight time", none, 2026, 3, 29, "", ""},
+        {"a shift beyond a day: a damaged zone, no daylight time", damaged, 2026, 3, 29, "", ""},
     };
     for (const Case& c : cases) {
         DayChange change = clockChangeOn(c.zone, c.year, c.month, c.day);
