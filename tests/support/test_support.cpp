@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,14 @@
 namespace kzo::test {
 
 namespace {
+
+// Under CTest the output is a pipe, which the C runtime buffers whole: a test
+// program that hangs and is ended at its timeout would show nothing. Written
+// as it comes, the output shows the test that hung.
+const bool kOutputUnbuffered = [] {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    return true;
+}();
 
 void removeTree(const std::string& path) {
     WIN32_FIND_DATAA data;
