@@ -40,11 +40,7 @@ int writeBackThrough(const char* scheduleFile, const PassStore& passStore, const
     int result = file.open(true);
     if (result != kStoreOk) return result;
     result = file.read(UnchangedFilter());
-    if (result == kStoreEmpty) {
-        file.close();
-        result = file.open(true);
-        if (result != kStoreOk) return result;
-    } else if (result != kStoreOk) {
+    if (result != kStoreOk && result != kStoreEmpty) {
         file.close();
         return result;
     }

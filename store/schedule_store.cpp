@@ -71,10 +71,9 @@ int ScheduleStore::read(const RecordFilter& filter) {
         close();
         return kStoreBadSize;
     }
-    if (bytes == 0) {
-        close();
-        return kStoreEmpty;
-    }
+    // An empty file stays open: whoever writes next writes through this
+    // handle, with no moment in which another writer could come in between.
+    if (bytes == 0) return kStoreEmpty;
     if (!reserve(bytes)) return kStoreNoMemory;
     SetFilePointer(handleOf(file_), 0, nullptr, FILE_BEGIN);
 

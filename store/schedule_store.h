@@ -90,8 +90,8 @@ public:
     bool reserve(std::uint64_t fileSize);
 
     // Reads the open file's records through the filter into an emptied store.
-    // 0: the file stays open. -1, -2 and errors: the file has been closed.
-    // -3: the file stays open. A short or failed read keeps the records before it.
+    // 0, -2 (empty) and -3: the file stays open. -1 and errors: the file has
+    // been closed. A short or failed read keeps the records before it.
     int read(const RecordFilter& filter);
 
     // Copies the record behind the last one; -1 (not stored) when the store is full.

@@ -569,7 +569,6 @@ bool terminalSave(std::vector<TaskRecord>& mine, const std::string& path, HANDLE
     if (file.open(true) != kStoreOk) return false;
     int read = file.read(UnchangedFilter());
     if (read != kStoreOk && read != kStoreEmpty) return false;
-    if (read == kStoreEmpty && file.open(true) != kStoreOk) return false;
     for (TaskRecord& r : mine) {
         if (const TaskRecord* onDisk = file.find(r.name)) {
             copyStamp(r, *onDisk);

@@ -63,7 +63,20 @@ TEST_F(ScheduleStoreRead, MissingFileIsCreatedAndReadsAsEmpty) {
     EXPECT_EQ(kStoreEmpty, load(UnchangedFilter()));
     EXPECT_TRUE(test::fileExists(path));
     EXPECT_EQ(0, test::fileSize(path));
-    EXPECT_FALSE(store.isOpen()) << "an empty file is closed";
+    EXPECT_TRUE(store.isOpen()) << "an empty file stays open for the write that follows";
+}
+
+TEST_F(ScheduleStoreWrite, AnEmptyFileStaysHeldUntilItsWriterHasWritten) {
+    ASSERT_EQ(kStoreOk, store.open(true));
+    ASSERT_EQ(kStoreEmpty, store.read(UnchangedFilter()));
+    HANDLE other = openExclusive(path);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, other) << "another writer came in between the read and the write";
+    if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+    ASSERT_TRUE(store.reserve(kRecordSize));
+    store.append(record("only"));
+    ASSERT_EQ(kStoreOk, store.write(false));
+    store.close();
+    EXPECT_EQ(test::scheduleBytes({record("only")}), test::readFile(path));
 }
 
 TEST_F(ScheduleStoreRead, SizeNotAMultipleOfTheRecordIsRefusedWhole) {
@@ -245,7 +258,6 @@ TEST_F(ScheduleStoreWrite, TerminalWriteKeepsEveryRecordByteForByte) {
 
     ASSERT_EQ(kStoreOk, store.open(true));
     ASSERT_EQ(kStoreEmpty, store.read(UnchangedFilter()));
-    ASSERT_EQ(kStoreOk, store.open(true));
     ASSERT_TRUE(store.reserve(3 * kRecordSize));
     for (const TaskRecord& r : records) store.append(r);
     ASSERT_EQ(kStoreOk, store.write(false));
