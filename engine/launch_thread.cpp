@@ -84,8 +84,9 @@ bool carriesError(RunOutcome outcome) {
 // launch is registered, so that the scheduler's stop can tell of it.
 class LaunchHistory {
 public:
-    LaunchHistory(const LaunchRequest& request, const TaskRecord& task, ProcessControl& processes)
-        : file_(request.history), processes_(processes) {
+    LaunchHistory(const LaunchRequest& request, const TaskRecord& task, ProcessControl& processes,
+                  RunEvent* lastLine)
+        : file_(request.history), processes_(processes), lastLine_(lastLine) {
         if (!kept()) return;
         event_.task = std::string(nameKey(task));
         event_.runNow = request.runNow;
@@ -106,9 +107,8 @@ public:
         e.code = step.code;
         e.durationMs = step.durationMs;
         if (step.hasCode && carriesError(step.outcome)) e.text = systemErrorText(step.code);
-        runHistory().write(file_, e);
-        running_.reset();
-        if (isRunning(e)) running_.emplace(runHistory(), file_, e);
+        runHistory().write(file_, e, running_);
+        if (lastLine_) *lastLine_ = e;
     }
 
     void record(RunOutcome outcome, std::uint32_t error = 0) {
@@ -118,6 +118,7 @@ public:
 private:
     const std::string& file_;
     ProcessControl& processes_;
+    RunEvent* lastLine_;
     RunEvent event_;
     std::optional<RunHistory::Running> running_;
 };
@@ -127,7 +128,7 @@ private:
 int runLaunch(const LaunchRequest& request, PlatformActions& actions, const LaunchOptions& options) {
     TaskRecord task = request.task;
     ProcessControl& processes = actions.processes();
-    LaunchHistory history(request, task, processes);
+    LaunchHistory history(request, task, processes, options.lastLine);
     expandRecordMacros(task, request.time);
     // The launch thread's working storage: three 2599-byte buffers.
     auto fields = std::make_unique<LaunchFields>();
@@ -182,6 +183,7 @@ bool startLaunchThread(const LaunchRequest& request, PlatformActions& actions,
     } catch (...) {
         return false;
     }
+    start->options.lastLine = nullptr;  // nobody waits on a detached launch for it
     static const bool reservation = stackSizeCanBeReservation();
     HANDLE thread = CreateThread(nullptr,
                                  reservation ? kLaunchStackReservation : kLaunchStackCommitBeforeXp,

@@ -9,6 +9,7 @@
 #include "launch_request.h"
 #include "messages.h"
 #include "platform_actions.h"
+#include "run_event.h"
 
 namespace kzo {
 
@@ -16,6 +17,9 @@ struct LaunchOptions {
     bool prompt = true;        // honour the request's Warn flag
     bool reportErrors = true;  // honour the request's RepErr flag
     MessageCaller caller = MessageCaller::Executor;
+    // For runLaunch on the caller's thread: receives each line the launch
+    // writes into its history, so the last one tells what became of it.
+    RunEvent* lastLine = nullptr;
 };
 
 // Runs the launch on the calling thread. Returns -1 when the prompt was

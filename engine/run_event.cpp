@@ -273,16 +273,18 @@ const RunEvent* lastEventOf(const std::vector<RunEvent>& events, std::string_vie
     return nullptr;
 }
 
-std::map<std::string, RunEvent> lastEventByTask(const std::vector<RunEvent>& events) {
+std::map<std::string, RunEvent> lastResultByTask(const std::vector<RunEvent>& events) {
     std::map<std::string, RunEvent> last;
-    for (const RunEvent& e : events) last[e.task] = e;
+    for (RunOfTask& run : runsOf(events)) last[run.last.task] = std::move(run.last);
     return last;
 }
 
 std::vector<RunOfTask> runsOf(const std::vector<RunEvent>& events) {
     std::vector<RunOfTask> runs;
     // A run's lines lie close together: its end is searched among the runs
-    // still open, newest first.
+    // still open, newest first. A run still running at its scheduler's stop
+    // stays open: a scheduler that lives on after the stop writes its end too.
+    auto mayEnd = [](const RunEvent& e) { return isRunning(e) || e.outcome == RunOutcome::RunningAtStop; };
     std::vector<std::size_t> open;
     for (std::size_t i = 0; i < events.size(); ++i) {
         const RunEvent& e = events[i];
@@ -290,13 +292,13 @@ std::vector<RunOfTask> runsOf(const std::vector<RunEvent>& events) {
         for (auto it = open.rbegin(); it != open.rend(); ++it) {
             if (!sameRun(runs[*it].last, e)) continue;
             runs[*it].last = e;
-            if (!isRunning(e)) open.erase(std::next(it).base());
+            if (!mayEnd(e)) open.erase(std::next(it).base());
             joined = true;
             break;
         }
         if (joined) continue;
         runs.push_back(RunOfTask{i, e});
-        if (isRunning(e)) open.push_back(runs.size() - 1);
+        if (mayEnd(e)) open.push_back(runs.size() - 1);
     }
     return runs;
 }

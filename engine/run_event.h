@@ -111,8 +111,10 @@ std::vector<RunEvent> parseHistory(std::string_view text);
 // case-sensitive), or nullptr.
 const RunEvent* lastEventOf(const std::vector<RunEvent>& events, std::string_view task);
 
-// The newest event of every task, by name: each task's last result.
-std::map<std::string, RunEvent> lastEventByTask(const std::vector<RunEvent>& events);
+// Each task's last result, by name: the newest line of its launch that began
+// last (launches of one task may overlap: an older one's end does not hide a
+// newer one).
+std::map<std::string, RunEvent> lastResultByTask(const std::vector<RunEvent>& events);
 
 // One launch: the events of the same task, pass and start, told by the newest
 // of them (a "started" line with no end yet: the program still runs).

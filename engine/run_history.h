@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,21 @@ namespace kzo {
 // history never stops a launch).
 std::uint32_t appendHistory(const std::string& file, const std::string& lines);
 
-// The text of a history file, read with shared read and the retries; empty
-// when the file is missing. With rotated, the ".1" copy's text comes first.
-std::string readHistoryText(const std::string& file, bool withRotated = false);
+// How much of a history file a reader takes: the whole lines within this many
+// bytes of its end. A file kept within its bound is read whole; one that grew
+// past it (its ".1" copy could not be replaced) costs a reader no more.
+constexpr std::uint64_t kHistoryReadBytes = 2 * kHistoryLimitBytes;
+
+// The text of a history file (at most its last kHistoryReadBytes, from a whole
+// line on), read with shared read and the retries; with rotated, the ".1"
+// copy's text comes first. Empty for a missing file. False when a file that
+// exists could not be read (busy through the retries): the text then holds
+// what could be read.
+bool readHistoryText(const std::string& file, bool withRotated, std::string& text);
+
+// Every readable event of the history of the schedule file (its ".1" copy's
+// first, oldest first), as readHistoryText reads them; false as there.
+bool readRunHistory(const std::string& scheduleFile, std::vector<RunEvent>& events);
 
 // The history of this program's launches. One per program (runHistory()),
 // never destroyed: launch threads may outlive everything else.
@@ -33,10 +46,6 @@ public:
     RunHistory() = default;
     RunHistory(const RunHistory&) = delete;
     RunHistory& operator=(const RunHistory&) = delete;
-
-    // Appends the event's line to file; nothing when file is empty. Failures
-    // are ignored.
-    void write(const std::string& file, const RunEvent& event);
 
     // A launch whose program runs, from its "started" line to the line of its
     // end: registered for as long as the object lives.
@@ -54,6 +63,14 @@ public:
         RunEvent started_;
     };
 
+    // Appends the event's line to file (nothing when file is empty; failures
+    // are ignored) and, in the same turn, lets `running` tell of the launch:
+    // registered while the line says its program runs, let go otherwise. So a
+    // stop's "running at stop" lines never fall between a launch's line and
+    // its registration: every launch whose "started" line is written is told
+    // of, and none whose end is written.
+    void write(const std::string& file, const RunEvent& event, std::optional<Running>& running);
+
     // Writes "running at stop" with the time now for every launch whose
     // program still runs, and returns how many; never waits for them. A
     // launch that sees its program end later (while this program lives on)
@@ -61,11 +78,13 @@ public:
     std::size_t recordStillRunning(const LaunchTime& now);
 
 private:
+    // Taken before listSection_ where both are held.
+    // Within the program the writers take turns rather than meet in the
+    // exclusive open's retries; a line and the change of registration that
+    // goes with it are one turn.
+    CriticalSection writeSection_;
     CriticalSection listSection_;
     std::vector<Running*> running_;
-    // Within the program the writers take turns rather than meet in the
-    // exclusive open's retries.
-    CriticalSection writeSection_;
 };
 
 RunHistory& runHistory();

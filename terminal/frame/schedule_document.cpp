@@ -13,6 +13,7 @@
 #include "message_text.h"
 #include "paste_name.h"
 #include "resource.h"
+#include "run_history.h"
 #include "run_now.h"
 #include "save_merge.h"
 #include "string_table.h"
@@ -68,11 +69,14 @@ void ScheduleDocument::updateLastResults() {
     // Taken before the read: lines added meanwhile make the next look read again.
     const HistoryStamp stamp = file.empty() ? HistoryStamp() : historyStampOf(file);
     if (file == historyOf_ && stamp == historyStamp_) return;
-    historyOf_ = file;
-    historyStamp_ = stamp;
     std::vector<RunEvent> events;
-    if (!file.empty()) events = readScheduleHistory(file);
-    frame_.list().setLastResults(lastEventByTask(events));
+    const bool read = file.empty() || readRunHistory(file, events);
+    // A history busy through the retries: the results shown stay, and the
+    // next look reads again.
+    if (!read && file == historyOf_) return;
+    historyOf_ = file;
+    historyStamp_ = read ? stamp : HistoryStamp();
+    frame_.list().setLastResults(lastResultByTask(events));
 }
 
 void ScheduleDocument::rebuildList() {
@@ -99,8 +103,10 @@ bool ScheduleDocument::save(const TaskRecord* keepStamp) {
     int read = file.read(unchanged);
     if (read == kStoreOk) {
         mergeSavedFile(store, file, keepStamp);
-    } else if (read == kStoreBadSize || read == kStoreEmpty || read == kStoreNoMemory) {
-        // Nothing to merge: the file is simply overwritten.
+    } else if (read == kStoreEmpty || read == kStoreNoMemory) {
+        // Nothing to merge: the file, still held, is simply overwritten.
+    } else if (read == kStoreBadSize) {
+        // Not a schedule of this format: overwritten.
         file.close();
         opened = file.open(true);
         if (opened != kStoreOk) {

@@ -44,7 +44,7 @@ public:
     void setUserSchedule(bool user) { userSchedule_ = user; }
 
     // The last result of each task of the schedule shown, by trimmed name
-    // (lastEventByTask of its run history): the Last result column, the
+    // (lastResultByTask of its run history): the Last result column, the
     // failed rows' colour and the tips show them at once; sorted by Last
     // result, the rows are sorted again (the selection staying with its tasks).
     void setLastResults(std::map<std::string, RunEvent> results);

@@ -64,7 +64,7 @@ struct DiagnosticsInput {
     unsigned comctl32 = 0;    // major * 100 + minor; 0 when unknown
     bool systemScheduleShown = false;
     // The last result of each task of the schedule shown, by trimmed name
-    // (lastEventByTask of its run history).
+    // (lastResultByTask of its run history).
     std::map<std::string, RunEvent> lastResults;
 };
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "blanks.h"
-#include "history_file.h"
+#include "run_history.h"
 #include "history_rows.h"
 #include "main_frame.h"
 #include "message_text.h"
@@ -75,7 +75,7 @@ void HistoryDialog::insertColumns() {
 
 void HistoryDialog::reload() {
     std::vector<RunEvent> events;
-    if (!scheduleFile_.empty()) events = readScheduleHistory(scheduleFile_);
+    if (!scheduleFile_.empty()) readRunHistory(scheduleFile_, events);
     runs_ = historyRows(events, task_);
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(list_, static_cast<int>(runs_.size()), LVSICF_NOSCROLL);

@@ -37,8 +37,4 @@ HistoryStamp historyStampOf(const std::string& scheduleFile) {
     return stamp;
 }
 
-std::vector<RunEvent> readScheduleHistory(const std::string& scheduleFile) {
-    return parseHistory(readHistoryText(historyFileOf(scheduleFile), true));
-}
-
 }  // namespace kzo

@@ -1,6 +1,6 @@
-// The run history of the schedule shown as the Terminal reads it: the events
-// of the history file beside the schedule file and of its older ".1" copy,
-// and a stamp that tells when either has changed since.
+// When the run history of the schedule shown has changed: a stamp of the
+// history file beside the schedule file and of its older ".1" copy (their
+// events: readRunHistory).
 #pragma once
 
 #include <cstdint>
@@ -23,9 +23,5 @@ struct HistoryStamp {
 };
 
 HistoryStamp historyStampOf(const std::string& scheduleFile);
-
-// Every readable event of the schedule file's history, the ".1" copy's first,
-// oldest first; none when neither exists.
-std::vector<RunEvent> readScheduleHistory(const std::string& scheduleFile);
 
 }  // namespace kzo

@@ -142,10 +142,19 @@ TEST(HistoryReadings, TheLastEventOfATaskIsItsResult) {
     EXPECT_EQ(RunOutcome::Started, backup->outcome) << "the newest line";
     EXPECT_EQ(nullptr, lastEventOf(events, "backup")) << "case-sensitive";
 
-    std::map<std::string, RunEvent> last = lastEventByTask(events);
+    std::map<std::string, RunEvent> last = lastResultByTask(events);
     ASSERT_EQ(2u, last.size());
     EXPECT_EQ("running", resultText(last["Backup"]));
     EXPECT_EQ("declined", resultText(last["Mail"]));
+
+    // Launches of one task that overlap: the one that began last tells the
+    // result, whichever line came last.
+    RunEvent longRun = event("Cycle", RunOutcome::Started);
+    RunEvent failed = withCode(event("Cycle", RunOutcome::NotStarted), 2);
+    failed.started.minute += 5;
+    RunEvent longEnd = withCode(longRun, 0);
+    longEnd.outcome = RunOutcome::Exited;
+    EXPECT_EQ(RunOutcome::NotStarted, lastResultByTask({longRun, failed, longEnd})["Cycle"].outcome);
 }
 
 TEST(HistoryReadings, RunsPairEachStartWithItsEnd) {
@@ -164,6 +173,13 @@ TEST(HistoryReadings, RunsPairEachStartWithItsEnd) {
     EXPECT_EQ(1u, runs[1].firstEvent);
     EXPECT_TRUE(isRunning(runs[1].last)) << "the later start of the same task runs on";
     EXPECT_EQ(RunOutcome::Shown, runs[2].last.outcome);
+
+    // A scheduler that lives on after its stop writes the end of a run it
+    // said was still running: one run, told by its end.
+    RunEvent atStop = event("Backup", RunOutcome::RunningAtStop);
+    runs = runsOf({first, atStop, firstEnd});
+    ASSERT_EQ(1u, runs.size());
+    EXPECT_EQ(RunOutcome::Exited, runs[0].last.outcome);
 }
 
 TEST(HistoryReadings, ResultTextsAndFailures) {

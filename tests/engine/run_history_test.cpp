@@ -329,7 +329,7 @@ TEST(LaunchThreads, TwoEndingAtOnceWriteTwoWholeLines) {
     ASSERT_TRUE(test::waitUntil([&] { return lineCount(history) == 4; })) << test::readFile(history);
     std::string text = test::readFile(history);
     EXPECT_EQ(4, std::count(text.begin(), text.end(), '\n')) << text;
-    std::map<std::string, RunEvent> last = lastEventByTask(parseHistory(text));
+    std::map<std::string, RunEvent> last = lastResultByTask(parseHistory(text));
     EXPECT_EQ("exit 1", resultText(last[a]));
     EXPECT_EQ("exit 2", resultText(last[b]));
     EXPECT_TRUE(processes.waitForReleases(2));
@@ -397,10 +397,50 @@ TEST(HistoryFile, PastItsBoundItsLinesMoveToTheOlderCopy) {
     ASSERT_EQ(0u, appendHistory(history, line));
     EXPECT_EQ(second, test::readFile(older)) << "the older copy replaced";
     EXPECT_EQ(line, test::readFile(history));
-    EXPECT_EQ(second + line, readHistoryText(history, true));
+    std::string text;
+    EXPECT_TRUE(readHistoryText(history, true, text));
+    EXPECT_EQ(second + line, text);
 
-    EXPECT_EQ("", readHistoryText(dir.file("none.history"), true));
+    EXPECT_TRUE(readHistoryText(dir.file("none.history"), true, text));
+    EXPECT_EQ("", text);
     EXPECT_FALSE(test::fileExists(dir.file("none.history"))) << "a reader creates nothing";
+}
+
+TEST(HistoryFile, AReaderTakesTheNewestWholeLinesOfAnOvergrownFile) {
+    // A history whose older copy could not be replaced grows past its bound.
+    TempDir dir;
+    std::string history = dir.file("h");
+    std::string newest = lineOf("Newest", 10);
+    test::writeFile(history, linesOf("Old", 3 * kHistoryReadBytes + 7) + newest);
+    std::string text;
+    ASSERT_TRUE(readHistoryText(history, false, text));
+    EXPECT_LE(text.size(), kHistoryReadBytes);
+    EXPECT_GT(text.size(), kHistoryReadBytes - 2 * newest.size());
+    std::vector<RunEvent> events = parseHistory(text);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<std::ptrdiff_t>(events.size()))
+        << "whole lines only";
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ("Newest", events.back().task);
+
+    // Held by a writer through all the retries: said so, not taken for empty.
+    UniqueHandle held(CreateFileA(history.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(readHistoryText(history, false, text));
+}
+
+TEST(HistoryFile, AnUnfinishedLineDoesNotTakeTheNextWithIt) {
+    // A write that a full disk cut short left half a line.
+    TempDir dir;
+    std::string history = dir.file("h");
+    std::string line = lineOf("New", 10);
+    std::string half = lineOf("Old", 10).substr(0, 30);
+    test::writeFile(history, half);
+    ASSERT_EQ(0u, appendHistory(history, line));
+    EXPECT_EQ(half + "\r\n" + line, test::readFile(history));
+    std::vector<RunEvent> events = parseHistory(test::readFile(history));
+    ASSERT_EQ(1u, events.size());
+    EXPECT_EQ("New", events[0].task);
 }
 
 TEST(HistoryFile, WritersOfTwoProgramsNeverMixTheirLines) {

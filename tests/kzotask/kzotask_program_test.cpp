@@ -132,7 +132,8 @@ TEST(KzoTaskProgram, RunStartsTheTaskNowAndWritesTheRunHistory) {
     EXPECT_EQ(5u, kzotask({"/file", schedule, "run", "Missing"}));
     EXPECT_EQ(before, test::readFile(schedule)) << "a run is not stamped";
 
-    std::vector<RunEvent> events = parseHistory(readHistoryText(historyFileOf(schedule)));
+    std::vector<RunEvent> events;
+    readRunHistory(schedule, events);
     const RunEvent* fixtureEnd = lastEventOf(events, "Fixture");
     ASSERT_NE(nullptr, fixtureEnd);
     EXPECT_TRUE(fixtureEnd->runNow);
