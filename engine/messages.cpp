@@ -37,18 +37,6 @@ std::uint32_t missingNetApi(const std::unique_ptr<NetApi>& api, bool needsServer
     return 0;
 }
 
-// A local display on a detached thread that holds its own copy of the text.
-// Should the thread not start, the text is shown on this thread rather than
-// lost.
-void startLocalDisplay(PlatformActions& actions, const char* text) {
-    auto block = std::make_shared<MessageBlock>();
-    std::size_t length = std::min(std::strlen(text), block->size() - 1);
-    std::memcpy(block->data(), text, length);
-    (*block)[length] = '\0';
-    bool started = startDetachedThread([&actions, block]() { actions.showMessage(block->data()); });
-    if (!started) actions.showMessage(block->data());
-}
-
 // NetMessageBufferSend of the text to one messaging name; the length counts the
 // text's UTF-16 characters and the terminating zero, in bytes.
 void sendWith(NetApi& api, const std::wstring& wideText, const std::wstring& name,
@@ -129,7 +117,7 @@ int sendMessage(PlatformActions& actions, const char* text, std::string_view tar
     } else {
         for (const std::string& entry : splitTargetList(targets)) {
             if (entry == ".") {
-                startLocalDisplay(actions, text);
+                actions.showMessageAside(text);
                 actions.sleepMs(kLocalDisplayPauseMs);
             } else {
                 sendToName(actions, text, entry, caller, failed);
@@ -161,6 +149,17 @@ void broadcastToAllDomains(PlatformActions& actions, const char* text,
                            const NetResource* container) {
     FirstError failed;
     broadcastToAllDomains(actions, text, container, failed);
+}
+
+// Should the thread not start, the text is shown on this thread rather than
+// lost.
+void PlatformActions::showMessageAside(const char* text) {
+    auto block = std::make_shared<MessageBlock>();
+    std::size_t length = std::min(std::strlen(text), block->size() - 1);
+    std::memcpy(block->data(), text, length);
+    (*block)[length] = '\0';
+    bool started = startDetachedThread([this, block]() { showMessage(block->data()); });
+    if (!started) showMessage(block->data());
 }
 
 }  // namespace kzo

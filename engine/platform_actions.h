@@ -91,6 +91,10 @@ public:
                                  std::uint32_t error) = 0;
     // A Message task's text on the local screen; returns when it is closed.
     virtual void showMessage(const char* text) = 0;
+    // The same for the "." of a target list, without holding up the sends to
+    // the other targets: by default showMessage on a detached thread that
+    // holds its own copy of the text (on this thread should none start).
+    virtual void showMessageAside(const char* text);
     // A pass's trouble with the schedule file; code is a Windows error code
     // (0 for BadSize). The box blocks the pass until it is closed.
     virtual void reportScheduleError(ScheduleError error, const char* fileName,

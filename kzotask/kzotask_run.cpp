@@ -8,6 +8,7 @@
 
 #include "clock.h"
 #include "critical_section.h"
+#include "detached_thread.h"
 #include "expand_env.h"
 #include "file_calls.h"
 #include "launch_thread.h"
@@ -153,7 +154,10 @@ int loadTasks(const Schedule& schedule, std::vector<TaskRecord>& tasks, ToolOutp
     int opened = store.open(false);
     if (opened != kStoreOk) return openFailure(schedule, opened, output);
     int read = store.read(UnchangedFilter());
-    if (read == kStoreEmpty) return kTaskDone;
+    if (read == kStoreEmpty) {
+        store.close();
+        return kTaskDone;
+    }
     if (read != kStoreOk) {
         store.close();
         return readFailure(schedule, read, output);
@@ -197,12 +201,7 @@ int changeSchedule(const Schedule& schedule, bool createsFile, const Change& cha
     int opened = store.open(true);
     if (opened != kStoreOk) return openFailure(schedule, opened, output);
     int read = store.read(UnchangedFilter());
-    if (read == kStoreEmpty) {
-        // The read closed the empty file: opened again, it is written as a
-        // schedule without tasks until now.
-        opened = store.open(true);
-        if (opened != kStoreOk) return openFailure(schedule, opened, output);
-    } else if (read != kStoreOk) {
+    if (read != kStoreOk && read != kStoreEmpty) {
         store.close();
         return readFailure(schedule, read, output);
     }
@@ -237,7 +236,9 @@ int changeSchedule(const Schedule& schedule, bool createsFile, const Change& cha
 using LastResults = std::map<std::string, RunEvent>;
 
 LastResults lastResults(const Schedule& schedule) {
-    return lastEventByTask(parseHistory(readHistoryText(historyFileOf(schedule.fileName), true)));
+    std::vector<RunEvent> events;
+    readRunHistory(schedule.fileName, events);
+    return lastResultByTask(events);
 }
 
 // "" for a task that has no line in the history.
@@ -264,13 +265,19 @@ public:
     }
 
     void showMessage(const char* text) override {
-        {
-            SectionLock lock(section_);
-            if (openDisplays_++ == 0 && displaysClosed_) ResetEvent(displaysClosed_.get());
-        }
         MessageBoxA(nullptr, text, kProductName, MB_OK | MB_ICONINFORMATION | MB_TOPMOST | MB_SETFOREGROUND);
-        SectionLock lock(section_);
-        if (--openDisplays_ == 0 && displaysClosed_) SetEvent(displaysClosed_.get());
+    }
+
+    // Counted before its thread starts, so that the wait after the launch
+    // never misses a box that has yet to show.
+    void showMessageAside(const char* text) override {
+        displayOpened();
+        std::string copy(text);
+        auto show = [this, copy] {
+            showMessage(copy.c_str());
+            displayClosed();
+        };
+        if (!startDetachedThread(show)) show();
     }
 
     void reportScheduleError(ScheduleError, const char*, std::uint32_t) override {}
@@ -281,31 +288,57 @@ public:
     const std::string& failure() const { return failure_; }
 
 private:
+    void displayOpened() {
+        SectionLock lock(section_);
+        if (openDisplays_++ == 0 && displaysClosed_) ResetEvent(displaysClosed_.get());
+    }
+    void displayClosed() {
+        SectionLock lock(section_);
+        if (--openDisplays_ == 0 && displaysClosed_) SetEvent(displaysClosed_.get());
+    }
+
     CriticalSection section_;
     int openDisplays_ = 0;
     UniqueHandle displaysClosed_;
     std::string failure_;
 };
 
+// Ctrl+C, Ctrl+Break or the console's closing while a run waits for its
+// program: the run's history tells that the program was still running, as a
+// scheduler's stop does; the console then ends the tool.
+BOOL WINAPI endingConsole(DWORD) {
+    runHistory().recordStillRunning(SystemClock().now());
+    return FALSE;
+}
+
 // The run goes into the schedule's run history as the Terminal's Run writes
 // it, when the schedule's scheduler keeps one; the launch then follows the
-// program to its end, and so does the tool, which says what became of it.
+// program to its end, and so does the tool, which says what became of this
+// run. A run whose task could not be launched, sent or carried out ends with
+// kTaskWindows; a program's own exit code is reported, not passed on.
 int runTask(const Schedule& schedule, const TaskRecord& task, ToolOutput& output) {
     if (task.type == kTypeMessage && !schedule.wav.empty())
         PlaySoundA(expanded(schedule.wav).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
     static ConsoleActions* actions = new ConsoleActions;  // outlives any display thread
-    const RunNowLaunch run = runNowLaunch(task, SystemClock().now(),
-                                          schedule.keepsHistory ? historyFileOf(schedule.fileName) : std::string());
+    RunNowLaunch run = runNowLaunch(task, SystemClock().now(),
+                                    schedule.keepsHistory ? historyFileOf(schedule.fileName) : std::string());
+    RunEvent lastLine;  // stays without a task when no history is kept
+    run.options.lastLine = &lastLine;
+    SetConsoleCtrlHandler(endingConsole, TRUE);
     runLaunch(run.request, *actions, run.options);
+    SetConsoleCtrlHandler(endingConsole, FALSE);
     actions->waitForDisplays();
     if (!actions->failure().empty()) {
         output.err(actions->failure() + "\n");
         return kTaskWindows;
     }
     const std::string name = fieldText(task.name);
-    const std::string result = run.request.history.empty() ? std::string() : lastResultOf(lastResults(schedule), task);
-    output.out(result.empty() ? "Task \"" + name + "\" started.\n" : "Task \"" + name + "\" ran: " + result + ".\n");
-    return kTaskDone;
+    if (lastLine.task.empty()) {
+        output.out("Task \"" + name + "\" started.\n");
+        return kTaskDone;
+    }
+    output.out("Task \"" + name + "\" ran: " + resultText(lastLine) + ".\n");
+    return isFailure(lastLine) && lastLine.outcome != RunOutcome::Exited ? kTaskWindows : kTaskDone;
 }
 
 // --- Export and import ------------------------------------------------------------

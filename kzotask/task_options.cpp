@@ -142,8 +142,6 @@ bool TaskOptions::empty() const {
 
 KzoTaskCommand parseKzoTaskCommand(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return usage("No command given.");
-    for (const std::string& argument : arguments)
-        if (isHelp(argument)) return KzoTaskCommand{};
 
     KzoTaskCommand command;
     const VerbInfo* verb = nullptr;
@@ -151,6 +149,9 @@ KzoTaskCommand parseKzoTaskCommand(const std::vector<std::string>& arguments) {
     std::vector<const OptionInfo*> seen;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        // Help is asked for in the place of a command or an option; an
+        // option's value is taken as it stands ("/command /?" is a text).
+        if (isHelp(argument)) return KzoTaskCommand{};
         if (argument.size() > 1 && argument[0] == '/') {
             const OptionInfo* option = findOption(std::string_view(argument).substr(1));
             if (!option) return usage("Unknown option " + argument + ".");
@@ -203,8 +204,8 @@ std::string kzoTaskUsageText() {
            "  kzotask set NAME options          changes only the options given\n"
            "  kzotask enable NAME | disable NAME | remove NAME\n"
            "  kzotask rename OLD NEW\n"
-           "  kzotask run NAME                  runs the task now, as the Terminal's Run does,\n"
-           "                                    and waits for the program's end\n"
+           "  kzotask run NAME                  runs the task now, as the Terminal's Run does;\n"
+           "                                    with a run history, waits for the program's end\n"
            "  kzotask export FILE               every task into a text file\n"
            "  kzotask import FILE [/replace]    adds the tasks of such a file; /replace\n"
            "                                    replaces tasks of the same name\n"

@@ -130,6 +130,9 @@ TEST_F(KzoTaskRun, RefusalsSayWhyWithTheirExitCodeAndLeaveTheFileAsItWas) {
     Ran help = runPlain({"/?"});
     EXPECT_EQ(kTaskDone, help.exitCode);
     EXPECT_EQ(kzoTaskUsageText(), help.out);
+    EXPECT_EQ(kzoTaskUsageText(), runPlain({"list", "/?"}).out) << "help in the place of an option";
+    Ran asked = run({"add", "Question", "/type", "msg", "/command", "/?", "/days", "daily"});
+    EXPECT_EQ(kTaskDone, asked.exitCode) << "an option's value is taken as it stands: " << asked.err;
 }
 
 TEST_F(KzoTaskRun, AMissingScheduleIsMadeOnlyByAnAcceptedAddOrImport) {
