@@ -157,12 +157,12 @@ bool sameTime(const LaunchTime& a, const LaunchTime& b) {
            a.minute == b.minute && a.second == b.second;
 }
 
-bool sameRun(const RunEvent& a, const RunEvent& b) {
+}  // namespace
+
+bool sameLaunch(const RunEvent& a, const RunEvent& b) {
     return a.task == b.task && a.runNow == b.runNow && (a.runNow || sameTime(a.pass, b.pass)) &&
            sameTime(a.started, b.started);
 }
-
-}  // namespace
 
 std::string historyFileOf(std::string_view scheduleFile) {
     return std::string(scheduleFile) + ".history";
@@ -290,7 +290,7 @@ std::vector<RunOfTask> runsOf(const std::vector<RunEvent>& events) {
         const RunEvent& e = events[i];
         bool joined = false;
         for (auto it = open.rbegin(); it != open.rend(); ++it) {
-            if (!sameRun(runs[*it].last, e)) continue;
+            if (!sameLaunch(runs[*it].last, e)) continue;
             runs[*it].last = e;
             if (!mayEnd(e)) open.erase(std::next(it).base());
             joined = true;

@@ -116,6 +116,10 @@ const RunEvent* lastEventOf(const std::vector<RunEvent>& events, std::string_vie
 // newer one).
 std::map<std::string, RunEvent> lastResultByTask(const std::vector<RunEvent>& events);
 
+// Whether two lines tell of one launch: the same task, pass (or run now) and
+// start.
+bool sameLaunch(const RunEvent& a, const RunEvent& b);
+
 // One launch: the events of the same task, pass and start, told by the newest
 // of them (a "started" line with no end yet: the program still runs).
 struct RunOfTask {

@@ -17,6 +17,12 @@ std::vector<RunOfTask> historyRows(const std::vector<RunEvent>& events, const st
     return runs;
 }
 
+int rowOfLaunch(const std::vector<RunOfTask>& rows, const RunEvent& launch) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (sameLaunch(rows[i].last, launch)) return static_cast<int>(i);
+    return -1;
+}
+
 std::string historyCellText(const RunOfTask& run, int column, bool ampm) {
     const RunEvent& last = run.last;
     switch (column) {

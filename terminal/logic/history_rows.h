@@ -25,6 +25,10 @@ enum HistoryColumn : int {
 // end) unless task is empty.
 std::vector<RunOfTask> historyRows(const std::vector<RunEvent>& events, const std::string& task);
 
+// The row of the launch a line tells of, or -1: a row found again after the
+// rows were read anew.
+int rowOfLaunch(const std::vector<RunOfTask>& rows, const RunEvent& launch);
+
 // A cell: the task's name; when the launch began; when it ended (the time of
 // its newest line; empty while its program runs); its result as the task list
 // gives it ("exit 3", "not started: <text>", "running", ...). Times as the

@@ -73,13 +73,40 @@ void HistoryDialog::insertColumns() {
     }
 }
 
+// A refresh keeps the runs selected, the one with the focus and the run at
+// the top of the view, each found again in its new row (new runs come in
+// above them).
 void HistoryDialog::reload() {
+    std::vector<RunEvent> selected;
+    for (int i = ListView_GetNextItem(list_, -1, LVNI_SELECTED); i >= 0 && i < static_cast<int>(runs_.size());
+         i = ListView_GetNextItem(list_, i, LVNI_SELECTED))
+        selected.push_back(runs_[i].last);
+    const int focus = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    const int top = ListView_GetTopIndex(list_);
+    auto runAt = [this](int i) { return i >= 0 && i < static_cast<int>(runs_.size()) ? &runs_[i].last : nullptr; };
+    const RunEvent* was = runAt(focus);
+    const RunEvent focused = was ? *was : RunEvent();
+    const RunEvent* wasTop = runAt(top);
+    const RunEvent topRun = wasTop ? *wasTop : RunEvent();
+    const bool keepTop = wasTop != nullptr && top > 0;
+
     std::vector<RunEvent> events;
     if (!scheduleFile_.empty()) readRunHistory(scheduleFile_, events);
     runs_ = historyRows(events, task_);
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(list_, static_cast<int>(runs_.size()), LVSICF_NOSCROLL);
-    if (!runs_.empty()) ListView_EnsureVisible(list_, 0, FALSE);
+    for (const RunEvent& run : selected)
+        if (int row = rowOfLaunch(runs_, run); row >= 0) ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+    if (int row = was ? rowOfLaunch(runs_, focused) : -1; row >= 0)
+        ListView_SetItemState(list_, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    const int newTop = keepTop ? rowOfLaunch(runs_, topRun) : -1;
+    if (newTop > 0) {
+        RECT first = {};
+        ListView_GetItemRect(list_, 0, &first, LVIR_BOUNDS);
+        ListView_Scroll(list_, 0, (newTop - ListView_GetTopIndex(list_)) * (first.bottom - first.top));
+    } else if (!runs_.empty()) {
+        ListView_EnsureVisible(list_, 0, FALSE);
+    }
     InvalidateRect(list_, nullptr, TRUE);
 
     const std::string count = std::to_string(runs_.size());

@@ -56,6 +56,16 @@ TEST(HistoryRows, LaunchesNewestFirstOfEveryTaskOrOfOne) {
         << "one task's, its name trimmed";
     EXPECT_TRUE(historyRows(events, "clock").empty()) << "names are compared as they are";
     EXPECT_TRUE(historyRows({}, "").empty());
+
+    // Read anew after more lines: each launch is found again in its new row.
+    std::vector<RunEvent> more = events;
+    more.push_back(line("Clock", 2, 40, RunOutcome::Exited, true, 1));
+    more.push_back(line("Backup", 4, 1, RunOutcome::Started));
+    const std::vector<RunOfTask> after = historyRows(more, "");
+    EXPECT_EQ(2, rowOfLaunch(after, all[1].last)) << "Clock's second launch, now ended, one row down";
+    EXPECT_EQ("exit 1", historyCellText(after[2], kHistoryResult, false));
+    EXPECT_EQ(4, rowOfLaunch(after, all[3].last));
+    EXPECT_EQ(-1, rowOfLaunch(historyRows(events, "Mail"), all[3].last));
 }
 
 }  // namespace
