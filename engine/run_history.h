@@ -24,9 +24,9 @@ namespace kzo {
 std::uint32_t appendHistory(const std::string& file, const std::string& lines);
 
 // How much of a history file a reader takes: the whole lines within this many
-// bytes of its end. A file kept within its bound is read whole; one that grew
-// past it (its ".1" copy could not be replaced) costs a reader no more.
-constexpr std::uint64_t kHistoryReadBytes = 2 * kHistoryLimitBytes;
+// bytes of its end. A history within its bound is read whole; one that grew
+// on and on (its ".1" copy could not be replaced) costs a reader no more.
+constexpr std::uint64_t kHistoryReadBytes = 16 * kHistoryLimitBytes;
 
 // The text of a history file (at most its last kHistoryReadBytes, from a whole
 // line on), read with shared read and the retries; with rotated, the ".1"
