@@ -5,6 +5,7 @@
 
 #include "clock.h"
 #include "diagnostics_info.h"
+#include "list_font.h"
 #include "next_run_text.h"
 #include "resource.h"
 #include "string_table.h"
@@ -226,21 +227,7 @@ void TaskList::applyColors() {
         ListView_SetBkColor(list_, unusedArea ? s.bkColors[kUnusedAreaEntry] : s.bkColor);
         HFONT font = defaultFont_;
         if (s.fontValid) {
-            LOGFONTA lf = {};
-            lf.lfHeight = s.font.height;
-            lf.lfWidth = s.font.width;
-            lf.lfEscapement = s.font.escapement;
-            lf.lfOrientation = s.font.orientation;
-            lf.lfWeight = s.font.weight;
-            lf.lfItalic = s.font.italic;
-            lf.lfUnderline = s.font.underline;
-            lf.lfStrikeOut = s.font.strikeOut;
-            lf.lfCharSet = s.font.charSet;
-            lf.lfOutPrecision = s.font.outPrecision;
-            lf.lfClipPrecision = s.font.clipPrecision;
-            lf.lfQuality = s.font.quality;
-            lf.lfPitchAndFamily = s.font.pitchAndFamily;
-            std::strncpy(lf.lfFaceName, s.font.face.c_str(), LF_FACESIZE - 1);
+            LOGFONTA lf = logFontOf(s.font);
             UniqueFont made(CreateFontIndirectA(&lf));
             if (made) font = made.get();
             SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

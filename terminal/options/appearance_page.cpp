@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstring>
 
+#include "list_font.h"
 #include "resource.h"
 #include "string_table.h"
 
@@ -18,44 +18,6 @@ const char* const kEntryFallbacks[kColorListEntries] = {
     "All tasks",           "Active Application",  "Active Document",  "Active Message",   "Active Shutdown",
     "Inactive Application", "Inactive Document", "Inactive Message", "Inactive Shutdown", "Unused list area",
     "Last run failed"};
-
-LOGFONTA toLogFont(const ListFont& f) {
-    LOGFONTA lf = {};
-    lf.lfHeight = f.height;
-    lf.lfWidth = f.width;
-    lf.lfEscapement = f.escapement;
-    lf.lfOrientation = f.orientation;
-    lf.lfWeight = f.weight;
-    lf.lfItalic = f.italic;
-    lf.lfUnderline = f.underline;
-    lf.lfStrikeOut = f.strikeOut;
-    lf.lfCharSet = f.charSet;
-    lf.lfOutPrecision = f.outPrecision;
-    lf.lfClipPrecision = f.clipPrecision;
-    lf.lfQuality = f.quality;
-    lf.lfPitchAndFamily = f.pitchAndFamily;
-    std::strncpy(lf.lfFaceName, f.face.c_str(), LF_FACESIZE - 1);
-    return lf;
-}
-
-ListFont fromLogFont(const LOGFONTA& lf) {
-    ListFont f;
-    f.height = lf.lfHeight;
-    f.width = lf.lfWidth;
-    f.escapement = lf.lfEscapement;
-    f.orientation = lf.lfOrientation;
-    f.weight = lf.lfWeight;
-    f.italic = lf.lfItalic;
-    f.underline = lf.lfUnderline;
-    f.strikeOut = lf.lfStrikeOut;
-    f.charSet = lf.lfCharSet;
-    f.outPrecision = lf.lfOutPrecision;
-    f.clipPrecision = lf.lfClipPrecision;
-    f.quality = lf.lfQuality;
-    f.pitchAndFamily = lf.lfPitchAndFamily;
-    f.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-    return f;
-}
 
 }  // namespace
 
@@ -102,7 +64,7 @@ void COps0::showSample() {
     const TerminalSettings& s = settings_;
     HFONT font = nullptr;
     if (!s.defColors && s.fontValid) {
-        LOGFONTA lf = toLogFont(s.font);
+        LOGFONTA lf = logFontOf(s.font);
         font_.reset(CreateFontIndirectA(&lf));
         font = font_.get();
     }
@@ -158,7 +120,7 @@ std::vector<int> COps0::selectedEntries() const {
 }
 
 void COps0::chooseFont() {
-    LOGFONTA lf = toLogFont(settings_.font);
+    LOGFONTA lf = logFontOf(settings_.font);
     CHOOSEFONTA choose = {};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = hwnd();
@@ -166,7 +128,7 @@ void COps0::chooseFont() {
     choose.Flags = CF_SCREENFONTS | CF_NOVECTORFONTS | CF_NOVERTFONTS | CF_FORCEFONTEXIST |
                    (settings_.fontValid ? CF_INITTOLOGFONTSTRUCT : 0);
     if (!ChooseFontA(&choose)) return;
-    settings_.font = fromLogFont(lf);
+    settings_.font = listFontOf(lf);
     settings_.fontValid = true;
     showSample();
 }
